@@ -1,0 +1,184 @@
+#include "datamodel/db/JetDialect.h"
+
+#include <vector>
+
+namespace talvor::db {
+
+namespace {
+
+enum class Tok { Space, Word, Number, Text, Ident, Param, Punct };
+
+struct Token {
+    Tok kind;
+    QString text;
+};
+
+bool isWordStart(QChar c) { return c.isLetter() || c == u'_'; }
+bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$'; }
+
+QString singleQuoted(const QString& body) {
+    QString out = body;
+    out.replace(u'\'', QStringLiteral("''"));
+    return u'\'' + out + u'\'';
+}
+
+// Reads a literal delimited by `quote`, where a doubled quote stands for one. Returns the
+// body and moves i past the closing quote (or to the end when it is missing).
+QString readQuoted(const QString& s, qsizetype& i, QChar quote, bool& closed) {
+    QString body;
+    ++i;
+    closed = false;
+    while (i < s.size()) {
+        if (s[i] == quote) {
+            if (i + 1 < s.size() && s[i + 1] == quote) {
+                body += quote;
+                i += 2;
+                continue;
+            }
+            ++i;
+            closed = true;
+            return body;
+        }
+        body += s[i++];
+    }
+    return body;
+}
+
+std::vector<Token> tokenize(const QString& s) {
+    std::vector<Token> out;
+    qsizetype i = 0;
+    while (i < s.size()) {
+        const QChar c = s[i];
+        const qsizetype start = i;
+        if (c.isSpace()) {
+            while (i < s.size() && s[i].isSpace()) ++i;
+            out.push_back({Tok::Space, s.mid(start, i - start)});
+        } else if (c == u'\'') {
+            bool closed;
+            const QString body = readQuoted(s, i, u'\'', closed);
+            out.push_back({Tok::Text, closed ? singleQuoted(body) : s.mid(start)});
+        } else if (c == u'"') {
+            bool closed;
+            const QString body = readQuoted(s, i, u'"', closed);
+            out.push_back({Tok::Text, closed ? singleQuoted(body) : s.mid(start)});
+        } else if (c == u'[') {
+            const qsizetype end = s.indexOf(u']', i + 1);
+            if (end < 0) {
+                out.push_back({Tok::Punct, s.mid(start)});
+                i = s.size();
+            } else {
+                QString name = s.mid(i + 1, end - i - 1);
+                name.replace(u'"', QStringLiteral("\"\""));
+                out.push_back({Tok::Ident, u'"' + name + u'"'});
+                i = end + 1;
+            }
+        } else if (c == u'#') {
+            const qsizetype end = s.indexOf(u'#', i + 1);
+            if (end < 0) {
+                out.push_back({Tok::Punct, s.mid(start)});
+                i = s.size();
+            } else {
+                out.push_back({Tok::Text, singleQuoted(s.mid(i + 1, end - i - 1).trimmed())});
+                i = end + 1;
+            }
+        } else if (c == u':' && i + 1 < s.size() && isWordStart(s[i + 1])) {
+            ++i;
+            while (i < s.size() && isWordChar(s[i])) ++i;
+            out.push_back({Tok::Param, s.mid(start, i - start)});
+        } else if (isWordStart(c)) {
+            while (i < s.size() && isWordChar(s[i])) ++i;
+            out.push_back({Tok::Word, s.mid(start, i - start)});
+        } else if (c.isDigit() || (c == u'.' && i + 1 < s.size() && s[i + 1].isDigit())) {
+            while (i < s.size() && (s[i].isLetterOrNumber() || s[i] == u'.')) ++i;
+            out.push_back({Tok::Number, s.mid(start, i - start)});
+        } else if (c == u'-' && i + 1 < s.size() && s[i + 1] == u'-') {
+            while (i < s.size() && s[i] != u'\n') ++i;
+            out.push_back({Tok::Space, s.mid(start, i - start)});
+        } else {
+            ++i;
+            out.push_back({Tok::Punct, QString(c)});
+        }
+    }
+    return out;
+}
+
+bool isWord(const Token& t, const char* word) {
+    return t.kind == Tok::Word && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+}
+
+// Index of the next token that is not blank, starting at i; tokens.size() when none.
+size_t nextSolid(const std::vector<Token>& tokens, size_t i) {
+    while (i < tokens.size() && tokens[i].kind == Tok::Space) ++i;
+    return i;
+}
+
+// Removes "top N" after a select (and its distinct), returning N, or an empty text.
+QString takeTop(std::vector<Token>& tokens, size_t selectAt) {
+    size_t i = nextSolid(tokens, selectAt + 1);
+    if (i < tokens.size() && (isWord(tokens[i], "distinct") || isWord(tokens[i], "all")))
+        i = nextSolid(tokens, i + 1);
+    if (i >= tokens.size() || !isWord(tokens[i], "top")) return {};
+    const size_t n = nextSolid(tokens, i + 1);
+    if (n >= tokens.size() || tokens[n].kind != Tok::Number) return {};
+    const QString count = tokens[n].text;
+    for (size_t k = i; k <= n; ++k) tokens[k] = {Tok::Space, QString()};
+    return count;
+}
+
+}  // namespace
+
+JetTranslation translateJet(const QString& statement) {
+    std::vector<Token> tokens = tokenize(statement);
+
+    // One pending limit per parenthesis depth; it is placed where that depth closes.
+    std::vector<QString> limits(1);
+    JetTranslation result;
+    QString& sql = result.sql;
+    sql.reserve(statement.size() + 16);
+
+    const size_t first = nextSolid(tokens, 0);
+    bool deleteStar = false;
+    if (first < tokens.size() && isWord(tokens[first], "delete")) {
+        const size_t star = nextSolid(tokens, first + 1);
+        deleteStar = star < tokens.size() && tokens[star].text == u"*";
+        if (deleteStar) tokens[star] = {Tok::Space, QString()};
+    }
+    if (first < tokens.size() && isWord(tokens[first], "insert")) {
+        const size_t into = nextSolid(tokens, first + 1);
+        const size_t table = into < tokens.size() ? nextSolid(tokens, into + 1) : into;
+        const size_t select = table < tokens.size() ? nextSolid(tokens, table + 1) : table;
+        if (select < tokens.size() && isWord(tokens[into], "into") &&
+            (tokens[table].kind == Tok::Word || tokens[table].kind == Tok::Ident) &&
+            isWord(tokens[select], "select")) {
+            result.insertTarget = tokens[table].text;
+            result.insertTarget.remove(u'"');
+            for (size_t k = 0; k < select; ++k) sql += tokens[k].text;
+            result.selectOffset = sql.size();
+            tokens.erase(tokens.begin(), tokens.begin() + qsizetype(select));
+        }
+    }
+
+    size_t lastSolidEnd = 0;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        const Token& t = tokens[i];
+        if (t.kind == Tok::Punct && t.text == u"(") {
+            limits.emplace_back();
+        } else if (t.kind == Tok::Punct && t.text == u")" && limits.size() > 1) {
+            if (!limits.back().isEmpty()) sql += QStringLiteral(" limit ") + limits.back();
+            limits.pop_back();
+        } else if (isWord(t, "select")) {
+            const QString top = takeTop(tokens, i);
+            if (!top.isEmpty()) limits.back() = top;
+        }
+        if (t.kind == Tok::Punct && t.text == u";" && limits.size() == 1 && !limits[0].isEmpty()) {
+            sql += QStringLiteral(" limit ") + limits[0];
+            limits[0].clear();
+        }
+        sql += tokens[i].text;
+        if (tokens[i].kind != Tok::Space) lastSolidEnd = size_t(sql.size());
+    }
+    if (!limits[0].isEmpty()) sql.insert(qsizetype(lastSolidEnd), QStringLiteral(" limit ") + limits[0]);
+    return result;
+}
+
+}  // namespace talvor::db

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace talvor::db {
+
+// The statements of this program are written in the dialect of the desktop database it was
+// first built for. translateJet turns one into SQLite's SQL:
+//   select [distinct] top N ...   -> select [distinct] ... limit N (also inside a subquery)
+//   delete * from t               -> delete from t
+//   "text" as a literal           -> 'text'
+//   [name]                        -> "name"
+//   #2024-01-31#                  -> '2024-01-31'
+// Quoted texts are never rewritten. year(), month() and trim() are functions the engine
+// provides; parameters keep their :name form.
+struct JetTranslation {
+    QString sql;
+    // For "insert into t select ..." without a column list: the target table and the
+    // offset of the select in sql, so the engine can name the columns the select fills.
+    QString insertTarget;
+    qsizetype selectOffset = -1;
+};
+
+JetTranslation translateJet(const QString& statement);
+
+}  // namespace talvor::db

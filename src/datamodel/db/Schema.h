@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "datamodel/db/Engine.h"
+
+namespace talvor::db {
+
+struct ColumnDef {
+    const char* name;
+    ColumnType type;
+    int width = 0;  // for text(n); 0 leaves the width open
+};
+
+struct TableDef {
+    const char* name;
+    std::vector<ColumnDef> columns;
+    // The column that identifies a row when one row is updated or deleted; empty when the
+    // table has none, and a row is then found by all the values it was read with.
+    const char* key = "";
+    bool scratch = false;  // per connection: a temporary table
+};
+
+const std::vector<TableDef>& schemaTables();
+const TableDef* findTable(const QString& name);  // names compare without case
+
+QString createTableStatement(const TableDef& table);
+// The scratch tables of one connection, created when it opens.
+QStringList scratchTableStatements();
+
+struct Administrator {
+    QString code;
+    QString name;
+    QString password;
+};
+
+// Creates a new database file with every table, the one userinfo row and an administrator
+// who holds every right of every module.
+void createDatabase(const QString& path, const Administrator& admin);
+
+}  // namespace talvor::db

@@ -1,0 +1,342 @@
+#include "datamodel/db/SqliteEngine.h"
+
+#include <sqlite3.h>
+#include <sys/vfs.h>
+
+#include <QDate>
+#include <QDateTime>
+#include <QFileInfo>
+
+#include "datamodel/db/DbError.h"
+#include "datamodel/db/JetDialect.h"
+#include "datamodel/db/Schema.h"
+
+namespace talvor::db {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 10000;
+constexpr int kStatementCacheLimit = 200;
+
+QString engineMessage(sqlite3* db) {
+    QString message = QString::fromUtf8(sqlite3_errmsg(db));
+    // Width and type checks carry their explanation as the constraint's name.
+    const QString prefix = QStringLiteral("CHECK constraint failed: ");
+    if (message.startsWith(prefix)) message = message.mid(prefix.size());
+    return message;
+}
+
+// year() and month() of a stored date text "yyyy-mm-dd[ hh:mm:ss]".
+void datePart(sqlite3_context* ctx, int argc, sqlite3_value** argv, int from, int length) {
+    if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const QDate date = QDate::fromString(QString::fromLatin1(text).left(10), Qt::ISODate);
+    if (!date.isValid()) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    Q_UNUSED(length);
+    sqlite3_result_int(ctx, from == 0 ? date.year() : date.month());
+}
+
+void yearFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) { datePart(ctx, argc, argv, 0, 4); }
+void monthFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) { datePart(ctx, argc, argv, 1, 2); }
+
+ColumnType typeFromDeclaration(const char* declared) {
+    if (!declared) return ColumnType::Unknown;
+    const QString d = QString::fromLatin1(declared).toUpper();
+    if (d.startsWith(u"TEXT")) return ColumnType::Text;
+    if (d.startsWith(u"FLOAT") || d.startsWith(u"REAL") || d.startsWith(u"DOUBLE")) return ColumnType::Float;
+    if (d.startsWith(u"DATETIME")) return ColumnType::DateTime;
+    if (d.startsWith(u"DECIMAL")) return ColumnType::Decimal;
+    if (d.startsWith(u"INTEGER PRIMARY")) return ColumnType::Auto;
+    if (d.startsWith(u"INT")) return ColumnType::Integer;
+    return ColumnType::Unknown;
+}
+
+QVariant dateValue(const QString& text) {
+    if (text.size() <= 10) {
+        const QDate date = QDate::fromString(text, Qt::ISODate);
+        if (date.isValid()) return date;
+    }
+    QDateTime stamp = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!stamp.isValid()) stamp = QDateTime::fromString(text, Qt::ISODate);
+    if (!stamp.isValid()) return text;
+    if (stamp.time() == QTime(0, 0)) return stamp.date();
+    return stamp;
+}
+
+QVariant columnValue(sqlite3_stmt* stmt, int i, ColumnType type) {
+    switch (sqlite3_column_type(stmt, i)) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+            if (type == ColumnType::Float) return double(sqlite3_column_int64(stmt, i));
+            return qint64(sqlite3_column_int64(stmt, i));
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(stmt, i);
+        default: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+            const QString value = QString::fromUtf8(text, sqlite3_column_bytes(stmt, i));
+            return type == ColumnType::DateTime ? dateValue(value) : QVariant(value);
+        }
+    }
+}
+
+QString dateText(const QVariant& v) {
+    if (v.typeId() == QMetaType::QDate) return v.toDate().toString(Qt::ISODate);
+    const QDateTime stamp = v.toDateTime();
+    if (stamp.time() == QTime(0, 0)) return stamp.date().toString(Qt::ISODate);
+    return stamp.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+int bindValue(sqlite3_stmt* stmt, int index, const QVariant& v) {
+    if (!v.isValid() || v.isNull()) return sqlite3_bind_null(stmt, index);
+    switch (v.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return sqlite3_bind_double(stmt, index, v.toDouble());
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+        case QMetaType::Bool:
+            return sqlite3_bind_int64(stmt, index, v.toLongLong());
+        case QMetaType::QDate:
+        case QMetaType::QDateTime: {
+            const QByteArray text = dateText(v).toUtf8();
+            return sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        }
+        default: {
+            const QByteArray text = v.toString().toUtf8();
+            return sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        }
+    }
+}
+
+}  // namespace
+
+SqliteEngine::SqliteEngine() = default;
+
+SqliteEngine::~SqliteEngine() { close(); }
+
+bool SqliteEngine::isNetworkFileSystem(const QString& path) {
+    struct statfs info {};
+    const QString dir = QFileInfo(path).absolutePath();
+    if (statfs(dir.toLocal8Bit().constData(), &info) != 0) return false;
+    switch (static_cast<unsigned long>(info.f_type)) {
+        case 0x6969:      // NFS
+        case 0x517B:      // SMB
+        case 0xFF534D42:  // CIFS
+        case 0xFE534D42:  // SMB2
+        case 0x65735546:  // FUSE (sshfs and the like)
+        case 0x01021997:  // 9P
+            return true;
+        default:
+            return false;
+    }
+}
+
+void SqliteEngine::open(const QString& path) { openFile(path, false); }
+
+void SqliteEngine::create(const QString& path) {
+    if (QFileInfo::exists(path)) throw DbError(QStringLiteral("数据库文件已存在：%1").arg(path));
+    openFile(path, true);
+    // WAL needs memory shared on one host; a file on a network share keeps the rollback journal.
+    run(isNetworkFileSystem(path) ? "PRAGMA journal_mode=DELETE" : "PRAGMA journal_mode=WAL");
+}
+
+void SqliteEngine::openFile(const QString& path, bool create) {
+    close();
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(db);
+        throw DbError(QStringLiteral("%1: %2").arg(message, path));
+    }
+    db_ = db;
+    path_ = path;
+    try {
+        configureConnection();
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void SqliteEngine::configureConnection() {
+    // The busy timeout comes first: every later statement may meet another copy's lock.
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(db_, 1);
+    run("PRAGMA synchronous=FULL");
+    run("PRAGMA foreign_keys=OFF");
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function_v2(db_, "year", 1, flags, nullptr, yearFunction, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db_, "month", 1, flags, nullptr, monthFunction, nullptr, nullptr, nullptr);
+    // Reading the schema now turns a file that is no database into an error at open.
+    run("SELECT count(*) FROM sqlite_schema");
+    for (const QString& sql : scratchTableStatements()) run(sql.toUtf8().constData());
+}
+
+void SqliteEngine::close() {
+    for (sqlite3_stmt* stmt : std::as_const(cache_)) sqlite3_finalize(stmt);
+    cache_.clear();
+    if (db_) sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+void SqliteEngine::run(const char* sql) {
+    char* error = nullptr;
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error ? error : "unknown error");
+        sqlite3_free(error);
+        throw DbError(message);
+    }
+}
+
+void SqliteEngine::fail(int rc) const {
+    throw DbError(db_ ? engineMessage(db_) : QString::fromUtf8(sqlite3_errstr(rc)));
+}
+
+QString SqliteEngine::completeInsertSelect(const QString& sql, const QString& table, qsizetype selectOffset) {
+    const QByteArray select = sql.mid(selectOffset).toUtf8();
+    sqlite3_stmt* probe = nullptr;
+    if (sqlite3_prepare_v2(db_, select.constData(), int(select.size()), &probe, nullptr) != SQLITE_OK)
+        fail(SQLITE_ERROR);
+    const int count = sqlite3_column_count(probe);
+    sqlite3_finalize(probe);
+    const std::vector<TableColumn> columns = tableColumns(table);
+    if (count >= int(columns.size())) return sql;
+    QStringList names;
+    for (int i = 0; i < count; ++i) names << columns[size_t(i)].name;
+    return sql.left(selectOffset) + u'(' + names.join(u',') + QStringLiteral(") ") + sql.mid(selectOffset);
+}
+
+sqlite3_stmt* SqliteEngine::prepare(const QString& statement, const QVariantMap& params) {
+    if (!db_) throw DbError(QStringLiteral("数据库没有打开"));
+    if (hook_) hook_(statement);
+    sqlite3_stmt* stmt = cache_.value(statement);
+    if (!stmt) {
+        const JetTranslation t = translateJet(statement);
+        QString sql = t.sql;
+        if (!t.insertTarget.isEmpty()) sql = completeInsertSelect(sql, t.insertTarget, t.selectOffset);
+        const QByteArray utf8 = sql.toUtf8();
+        if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
+            fail(SQLITE_ERROR);
+        if (!stmt) throw DbError(QStringLiteral("空语句"));
+        if (cache_.size() >= kStatementCacheLimit) {
+            for (sqlite3_stmt* old : std::as_const(cache_)) sqlite3_finalize(old);
+            cache_.clear();
+        }
+        cache_.insert(statement, stmt);
+    }
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    const int count = sqlite3_bind_parameter_count(stmt);
+    for (int i = 1; i <= count; ++i) {
+        const char* raw = sqlite3_bind_parameter_name(stmt, i);
+        if (!raw) throw DbError(QStringLiteral("不支持无名参数"));
+        const QString name = QString::fromUtf8(raw + 1);
+        auto it = params.constFind(name);
+        if (it == params.constEnd()) {
+            for (auto p = params.constBegin(); p != params.constEnd(); ++p)
+                if (p.key().compare(name, Qt::CaseInsensitive) == 0) it = p;
+        }
+        if (it == params.constEnd()) throw DbError(QStringLiteral("参数 :%1 没有值").arg(name));
+        if (bindValue(stmt, i, it.value()) != SQLITE_OK) fail(SQLITE_ERROR);
+    }
+    return stmt;
+}
+
+void SqliteEngine::finish(sqlite3_stmt* stmt) {
+    stats_.fullScanSteps += sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_FULLSCAN_STEP, 1);
+    sqlite3_reset(stmt);
+}
+
+ResultSet SqliteEngine::query(const QString& statement, const QVariantMap& params) {
+    sqlite3_stmt* stmt = prepare(statement, params);
+    ResultSet result;
+    const int count = sqlite3_column_count(stmt);
+    result.columns.resize(size_t(count));
+    for (int i = 0; i < count; ++i) {
+        ResultColumn& c = result.columns[size_t(i)];
+        c.name = QString::fromUtf8(sqlite3_column_name(stmt, i));
+        c.table = QString::fromUtf8(sqlite3_column_table_name(stmt, i));
+        c.origin = QString::fromUtf8(sqlite3_column_origin_name(stmt, i));
+        c.type = typeFromDeclaration(sqlite3_column_decltype(stmt, i));
+    }
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        ResultRow row(static_cast<size_t>(count));
+        for (int i = 0; i < count; ++i) row[size_t(i)] = columnValue(stmt, i, result.columns[size_t(i)].type);
+        result.rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE) {
+        finish(stmt);
+        fail(rc);
+    }
+    // Expressions have no declared type: take it from the values.
+    for (int i = 0; i < count; ++i) {
+        ResultColumn& c = result.columns[size_t(i)];
+        if (c.type != ColumnType::Unknown) continue;
+        for (const ResultRow& row : result.rows) {
+            const QVariant& v = row[size_t(i)];
+            if (v.isNull()) continue;
+            c.type = v.typeId() == QMetaType::Double ? ColumnType::Float
+                     : v.typeId() == QMetaType::LongLong ? ColumnType::Integer
+                                                         : ColumnType::Text;
+            break;
+        }
+    }
+    finish(stmt);
+    return result;
+}
+
+long long SqliteEngine::execute(const QString& statement, const QVariantMap& params) {
+    sqlite3_stmt* stmt = prepare(statement, params);
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    finish(stmt);
+    if (rc != SQLITE_DONE) fail(rc);
+    return sqlite3_changes64(db_);
+}
+
+long long SqliteEngine::lastInsertId() const { return db_ ? sqlite3_last_insert_rowid(db_) : 0; }
+
+void SqliteEngine::beginWrite() {
+    if (!db_) throw DbError(QStringLiteral("数据库没有打开"));
+    run("BEGIN IMMEDIATE");
+}
+
+void SqliteEngine::commit() { run("COMMIT"); }
+
+void SqliteEngine::rollback() {
+    if (inTransaction()) run("ROLLBACK");
+}
+
+bool SqliteEngine::inTransaction() const { return db_ && !sqlite3_get_autocommit(db_); }
+
+std::vector<TableColumn> SqliteEngine::tableColumns(const QString& table) {
+    const ResultSet info = query(QStringLiteral("PRAGMA table_info(\"%1\")").arg(QString(table).remove(u'"')));
+    std::vector<TableColumn> columns;
+    for (const ResultRow& row : info.rows) {
+        TableColumn c;
+        c.name = row[1].toString();
+        const QString declared = row[2].toString() + (row[5].toInt() ? QStringLiteral(" PRIMARY") : QString());
+        c.type = typeFromDeclaration(declared.toLatin1().constData());
+        const qsizetype open = declared.indexOf(u'(');
+        if (c.type == ColumnType::Text && open > 0) c.width = declared.mid(open + 1).section(u')', 0, 0).toInt();
+        columns.push_back(c);
+    }
+    if (columns.empty()) throw DbError(QStringLiteral("no such table: %1").arg(table));
+    return columns;
+}
+
+}  // namespace talvor::db

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "datamodel/db/Engine.h"
+
+#include <QHash>
+#include <functional>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace talvor::db {
+
+// The engine behind the program: one SQLite connection. Write transactions begin immediate,
+// so a read followed by a write never fails half-way on a lock held by another copy.
+class SqliteEngine final : public Engine {
+public:
+    SqliteEngine();
+    ~SqliteEngine() override;
+
+    // Opens an existing database file; a missing file is an error, never an empty database.
+    void open(const QString& path) override;
+    // Creates a new database file and opens it (the journal mode is chosen here).
+    void create(const QString& path);
+    void close() override;
+    bool isOpen() const override { return db_ != nullptr; }
+    QString path() const override { return path_; }
+
+    ResultSet query(const QString& statement, const QVariantMap& params = {}) override;
+    long long execute(const QString& statement, const QVariantMap& params = {}) override;
+    long long lastInsertId() const override;
+
+    void beginWrite() override;
+    void commit() override;
+    void rollback() override;
+    bool inTransaction() const override;
+
+    std::vector<TableColumn> tableColumns(const QString& table) override;
+
+    StatementStats stats() const override { return stats_; }
+    void resetStats() override { stats_ = {}; }
+
+    // Called before each statement runs; tests use it to inject a failure in the middle of
+    // an operation.
+    void setStatementHook(std::function<void(const QString& sql)> hook) { hook_ = std::move(hook); }
+
+    static bool isNetworkFileSystem(const QString& path);
+
+private:
+    void openFile(const QString& path, bool create);
+    void configureConnection();
+    sqlite3_stmt* prepare(const QString& statement, const QVariantMap& params);
+    QString completeInsertSelect(const QString& sql, const QString& table, qsizetype selectOffset);
+    void finish(sqlite3_stmt* stmt);
+    void run(const char* sql);
+    [[noreturn]] void fail(int rc) const;
+
+    sqlite3* db_ = nullptr;
+    QString path_;
+    QHash<QString, sqlite3_stmt*> cache_;
+    StatementStats stats_;
+    std::function<void(const QString&)> hook_;
+};
+
+}  // namespace talvor::db
