@@ -1,0 +1,211 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QVariant>
+#include <QVariantMap>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "datamodel/db/Engine.h"
+
+namespace talvor {
+
+class Dataset;
+
+enum class FieldKind { Data, Lookup, Calculated };
+enum class LockMode { Optimistic, Batch };
+enum class DatasetState { Inactive, Browse, Edit, Insert };
+
+struct FieldDef {
+    QString name;
+    FieldKind kind = FieldKind::Data;
+    db::ColumnType type = db::ColumnType::Unknown;
+    bool noFormat = false;  // floats shown with every digit instead of "#0.##"
+
+    // Lookup: `result` of the first row of `source` whose `sourceKey` equals this row's `key`,
+    // cut to `width` bytes of its GBK form.
+    Dataset* source = nullptr;
+    QString key;
+    QString sourceKey;
+    QString result;
+    int width = 20;
+
+    // Calculated: computed from the row whenever it is read.
+    std::function<QVariant(const Dataset&, int row)> formula;
+
+    static FieldDef data(const QString& name, bool noFormat = false);
+    static FieldDef lookup(const QString& name, Dataset* source, const QString& key,
+                           const QString& sourceKey, const QString& result, int width = 20);
+    static FieldDef calculated(const QString& name, db::ColumnType type,
+                               std::function<QVariant(const Dataset&, int row)> formula);
+};
+
+// A statement with parameters and a client-side cursor over all its rows: the program's one
+// way to read and write data. Rows are edited, appended and deleted in memory; in optimistic
+// mode each post is written at once, in batch mode the changes wait for updateBatch().
+class Dataset : public QObject {
+    Q_OBJECT
+
+public:
+    Dataset(db::Engine* engine, const QString& name, QObject* parent = nullptr);
+    ~Dataset() override;
+
+    const QString& name() const { return name_; }
+    db::Engine* engine() const { return engine_; }
+
+    void setSql(const QString& sql) { sql_ = sql; }
+    const QString& sql() const { return sql_; }
+    void setParam(const QString& name, const QVariant& value) { params_.insert(name, value); }
+    void clearParams() { params_.clear(); }
+    const QVariantMap& params() const { return params_; }
+    void setLockMode(LockMode mode) { lockMode_ = mode; }
+    LockMode lockMode() const { return lockMode_; }
+
+    // A fixed field list: exactly these fields, whatever the statement returns. Empty means
+    // every column of the result.
+    void setFieldDefs(std::vector<FieldDef> fields) { fixedFields_ = std::move(fields); }
+    const std::vector<FieldDef>& fieldDefs() const { return fields_; }
+
+    void open();
+    void close();
+    void reopen();  // close and open with the same statement and parameters
+    bool isActive() const { return state_ != DatasetState::Inactive; }
+    DatasetState state() const { return state_; }
+    bool isEditing() const { return state_ == DatasetState::Edit || state_ == DatasetState::Insert; }
+
+    // Runs the statement as a command without rows.
+    long long execute();
+
+    int recordCount() const { return int(rows_.size()); }
+    bool isEmpty() const { return rows_.empty(); }
+
+    int currentRow() const { return current_; }  // -1 when there is no row
+    void setCurrentRow(int row);
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool eof() const { return eof_; }
+    bool bof() const { return bof_; }
+    bool locate(const QString& field, const QVariant& value);  // exact, letter case counts
+
+    int fieldCount() const { return int(fields_.size()); }
+    int fieldIndex(const QString& name) const;  // -1 when absent; names compare without case
+    bool hasField(const QString& name) const { return fieldIndex(name) >= 0; }
+    const FieldDef& field(int index) const { return fields_[size_t(index)]; }
+
+    QVariant value(int row, int field) const;
+    QVariant value(int row, const QString& field) const { return value(row, requireField(field)); }
+    QVariant value(const QString& field) const { return value(current_, field); }
+    QString text(const QString& field) const { return value(field).toString(); }
+    double number(const QString& field) const { return value(field).toDouble(); }
+    QString displayText(int row, int field) const;
+
+    // Changes a data field of the current row, entering edit mode when browsing.
+    void setValue(const QString& field, const QVariant& value);
+    void setValue(int field, const QVariant& value);
+
+    void edit();
+    void append();
+    void post();
+    void cancel();
+    void deleteRow();  // the current row
+
+    void updateBatch();
+    void cancelBatch();
+    bool hasPendingChanges() const;
+
+    // Lines that follow a header: whenever the master's current row changes, this dataset
+    // is opened again with `param` set to the master's `masterField`.
+    void setMasterLink(Dataset* master, const QString& masterField, const QString& param);
+    void clearMasterLink();
+
+    // The first row whose field equals key exactly, found through a hash index kept for
+    // lookups; -1 when none.
+    int findFirst(const QString& field, const QString& key) const;
+
+    // Events a screen attaches; each replaces the previous one.
+    std::function<void(Dataset&)> onNewRecord;
+    std::function<void(Dataset&)> beforePost;
+    std::function<void(Dataset&)> afterPost;
+    std::function<void(Dataset&)> beforeDelete;
+    std::function<void(Dataset&)> afterDelete;
+    std::function<void(Dataset&)> afterScroll;
+    void clearEvents();
+
+signals:
+    void opened();
+    void closed();
+    void rowsReset();                  // rows replaced as a whole
+    void rowInserted(int row);
+    void rowRemoved(int row);
+    void rowChanged(int row);          // values of one row changed
+    void currentRowChanged(int row);
+    void stateChanged(DatasetState state);
+
+private:
+    enum class RowStatus { Unchanged, Modified, Inserted };
+    struct Row {
+        db::ResultRow values;
+        db::ResultRow original;  // as read, kept while a change is pending
+        RowStatus status = RowStatus::Unchanged;
+    };
+    struct DeletedRow {
+        Row row;
+        int index;
+    };
+
+    int requireField(const QString& name) const;
+    void buildFields(const db::ResultSet& result);
+    void openLookupSources();
+    QVariant lookupValue(int row, const FieldDef& field) const;
+    QVariant dataValue(int row, int field) const;
+    void setState(DatasetState state);
+    void checkBrowseMode();
+    void moveTo(int row);
+    void writeRow(Row& row);
+    void writeInsert(Row& row);
+    void writeUpdate(const Row& row);
+    void writeDelete(const Row& row);
+    QString whereRowIs(const db::ResultRow& original, QVariantMap& params) const;
+    QString writableColumn(int resultColumn) const;
+    void invalidateIndexes() const;
+    void masterChanged();
+
+    db::Engine* engine_;
+    QString name_;
+    QString sql_;
+    QVariantMap params_;
+    LockMode lockMode_ = LockMode::Optimistic;
+    std::vector<FieldDef> fixedFields_;
+
+    std::vector<FieldDef> fields_;
+    std::vector<int> fieldColumn_;  // result column of each data field, -1 otherwise
+    QHash<QString, int> fieldByName_;
+    std::vector<db::ResultColumn> columns_;
+    QString baseTable_;
+    QString keyColumn_;
+    int keyResultColumn_ = -1;
+    int autoResultColumn_ = -1;
+
+    std::vector<Row> rows_;
+    std::vector<DeletedRow> deleted_;
+    std::optional<Row> editBackup_;
+    int current_ = -1;
+    bool eof_ = true;
+    bool bof_ = true;
+    DatasetState state_ = DatasetState::Inactive;
+
+    mutable QHash<QString, QHash<QString, int>> indexes_;
+
+    Dataset* master_ = nullptr;
+    QString masterField_;
+    QString masterParam_;
+    QMetaObject::Connection masterConnections_[3];
+};
+
+}  // namespace talvor
