@@ -440,31 +440,46 @@ bool Dataset::hasPendingChanges() const {
 }
 
 void Dataset::updateBatch() {
-    checkBrowseMode();
-    std::vector<size_t> numbered;
     try {
         db::Transaction tx(*engine_);
-        for (const DeletedRow& d : deleted_) writeDelete(d.row);
-        for (size_t i = 0; i < rows_.size(); ++i) {
-            Row& row = rows_[i];
-            if (row.status == RowStatus::Modified) writeUpdate(row);
-            if (row.status == RowStatus::Inserted) {
-                const bool numberedNow = autoResultColumn_ >= 0 && row.values[size_t(autoResultColumn_)].isNull();
-                writeInsert(row);
-                if (numberedNow) numbered.push_back(i);
-            }
-        }
+        writeBatch();
         tx.commit();
     } catch (...) {
-        for (size_t i : numbered) rows_[i].values[size_t(autoResultColumn_)] = QVariant();
+        batchRolledBack();
         throw;
     }
+    batchCommitted();
+}
+
+void Dataset::writeBatch() {
+    checkBrowseMode();
+    numberedByBatch_.clear();
+    for (const DeletedRow& d : deleted_) writeDelete(d.row);
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        Row& row = rows_[i];
+        if (row.status == RowStatus::Modified) writeUpdate(row);
+        if (row.status == RowStatus::Inserted) {
+            const bool numbered = autoResultColumn_ >= 0 && row.values[size_t(autoResultColumn_)].isNull();
+            writeInsert(row);
+            if (numbered) numberedByBatch_.push_back(i);
+        }
+    }
+}
+
+void Dataset::batchRolledBack() {
+    for (size_t i : numberedByBatch_)
+        if (i < rows_.size()) rows_[i].values[size_t(autoResultColumn_)] = QVariant();
+    numberedByBatch_.clear();
+}
+
+void Dataset::batchCommitted() {
     deleted_.clear();
     for (Row& row : rows_) {
         row.status = RowStatus::Unchanged;
         row.original.clear();
     }
-    if (!numbered.empty()) emit rowsReset();
+    if (!numberedByBatch_.empty()) emit rowsReset();
+    numberedByBatch_.clear();
 }
 
 void Dataset::cancelBatch() {

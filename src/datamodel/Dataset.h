@@ -115,8 +115,14 @@ public:
     void cancel();
     void deleteRow();  // the current row
 
+    // Writes every pending change in one transaction, or none of them.
     void updateBatch();
     void cancelBatch();
+    // For an operation that writes several datasets in one transaction of its own: the
+    // changes are written but stay pending until the caller reports the outcome.
+    void writeBatch();
+    void batchCommitted();
+    void batchRolledBack();
     bool hasPendingChanges() const;
 
     // Lines that follow a header: whenever the master's current row changes, this dataset
@@ -200,6 +206,7 @@ private:
     bool bof_ = true;
     DatasetState state_ = DatasetState::Inactive;
 
+    std::vector<size_t> numberedByBatch_;  // rows that got their auto number from writeBatch
     mutable QHash<QString, QHash<QString, int>> indexes_;
 
     Dataset* master_ = nullptr;
