@@ -368,6 +368,7 @@ void Dataset::append() {
 
 void Dataset::post() {
     if (!isEditing()) return;
+    emit aboutToPost();
     if (beforePost) beforePost(*this);
     Row& row = rows_[size_t(current_)];
     if (lockMode_ == LockMode::Optimistic) {

@@ -152,6 +152,7 @@ signals:
     void rowChanged(int row);          // values of one row changed
     void currentRowChanged(int row);
     void stateChanged(DatasetState state);
+    void aboutToPost();                // bound editors write what is still typed, then the row posts
 
 private:
     enum class RowStatus { Unchanged, Modified, Inserted };
