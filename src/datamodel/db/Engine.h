@@ -61,6 +61,10 @@ public:
 
     virtual std::vector<TableColumn> tableColumns(const QString& table) = 0;
 
+    // Writes every committed change into the database file itself, so that a plain copy of
+    // the file (backup) holds them all. Engines that always write the file do nothing.
+    virtual void checkpoint() {}
+
     // Accumulated over every statement since the last reset.
     virtual StatementStats stats() const = 0;
     virtual void resetStats() = 0;

@@ -1,5 +1,8 @@
 #include "datamodel/db/JetDialect.h"
 
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
 #include <vector>
 
 namespace talvor::db {
@@ -44,6 +47,31 @@ QString readQuoted(const QString& s, qsizetype& i, QChar quote, bool& closed) {
     return body;
 }
 
+// A #date# literal in the form dates are stored in: "yyyy-MM-dd", with " HH:mm:ss" when it
+// has a time of day. The old engine read month/day/year; a text that is no date stays as
+// written, so the engine refuses it where a date is needed.
+QString jetDate(const QString& body) {
+    const QString text = body.trimmed();
+    const qsizetype blank = text.indexOf(u' ');
+    const QString datePart = blank < 0 ? text : text.left(blank);
+    const QString timePart = blank < 0 ? QString() : text.mid(blank + 1).trimmed();
+    QDate date;
+    for (const QString& format : {QStringLiteral("yyyy-M-d"), QStringLiteral("yyyy/M/d"), QStringLiteral("M/d/yyyy")}) {
+        date = QDate::fromString(datePart, format);
+        if (date.isValid()) break;
+    }
+    if (!date.isValid()) return text;
+    if (timePart.isEmpty()) return date.toString(Qt::ISODate);
+    QTime time;
+    for (const QString& format : {QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")}) {
+        time = QTime::fromString(timePart, format);
+        if (time.isValid()) break;
+    }
+    if (!time.isValid()) return text;
+    if (time == QTime(0, 0)) return date.toString(Qt::ISODate);
+    return QDateTime(date, time).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
 std::vector<Token> tokenize(const QString& s) {
     std::vector<Token> out;
     qsizetype i = 0;
@@ -78,7 +106,7 @@ std::vector<Token> tokenize(const QString& s) {
                 out.push_back({Tok::Punct, s.mid(start)});
                 i = s.size();
             } else {
-                out.push_back({Tok::Text, singleQuoted(s.mid(i + 1, end - i - 1).trimmed())});
+                out.push_back({Tok::Text, singleQuoted(jetDate(s.mid(i + 1, end - i - 1)))});
                 i = end + 1;
             }
         } else if (c == u':' && i + 1 < s.size() && isWordStart(s[i + 1])) {
@@ -106,6 +134,8 @@ bool isWord(const Token& t, const char* word) {
     return t.kind == Tok::Word && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
 }
 
+bool isPunct(const Token& t, char16_t c) { return t.kind == Tok::Punct && t.text.size() == 1 && t.text[0] == c; }
+
 // Index of the next token that is not blank, starting at i; tokens.size() when none.
 size_t nextSolid(const std::vector<Token>& tokens, size_t i) {
     while (i < tokens.size() && tokens[i].kind == Tok::Space) ++i;
@@ -121,7 +151,9 @@ QString takeTop(std::vector<Token>& tokens, size_t selectAt) {
     const size_t n = nextSolid(tokens, i + 1);
     if (n >= tokens.size() || tokens[n].kind != Tok::Number) return {};
     const QString count = tokens[n].text;
-    for (size_t k = i; k <= n; ++k) tokens[k] = {Tok::Space, QString()};
+    size_t last = n;
+    if (last + 1 < tokens.size() && tokens[last + 1].kind == Tok::Space) ++last;  // the blank after N
+    for (size_t k = i; k <= last; ++k) tokens[k] = {Tok::Space, QString()};
     return count;
 }
 
@@ -130,20 +162,25 @@ QString takeTop(std::vector<Token>& tokens, size_t selectAt) {
 JetTranslation translateJet(const QString& statement) {
     std::vector<Token> tokens = tokenize(statement);
 
-    // One pending limit per parenthesis depth; it is placed where that depth closes.
-    std::vector<QString> limits(1);
     JetTranslation result;
     QString& sql = result.sql;
     sql.reserve(statement.size() + 16);
 
     const size_t first = nextSolid(tokens, 0);
-    bool deleteStar = false;
+    bool distinct = false;
     if (first < tokens.size() && isWord(tokens[first], "delete")) {
         const size_t star = nextSolid(tokens, first + 1);
-        deleteStar = star < tokens.size() && tokens[star].text == u"*";
-        if (deleteStar) tokens[star] = {Tok::Space, QString()};
-    }
-    if (first < tokens.size() && isWord(tokens[first], "insert")) {
+        if (star < tokens.size() && isPunct(tokens[star], u'*')) {
+            const bool blankBefore = tokens[star - 1].kind == Tok::Space;
+            const bool blankAfter = star + 1 < tokens.size() && tokens[star + 1].kind == Tok::Space;
+            // Keep exactly one blank between delete and from: "delete*from" must not fuse.
+            tokens[star] = {Tok::Space, blankBefore || blankAfter ? QString() : QStringLiteral(" ")};
+            if (blankBefore && blankAfter) tokens[star + 1].text.clear();
+        }
+    } else if (first < tokens.size() && isWord(tokens[first], "select")) {
+        const size_t next = nextSolid(tokens, first + 1);
+        distinct = next < tokens.size() && isWord(tokens[next], "distinct");
+    } else if (first < tokens.size() && isWord(tokens[first], "insert")) {
         const size_t into = nextSolid(tokens, first + 1);
         const size_t table = into < tokens.size() ? nextSolid(tokens, into + 1) : into;
         const size_t select = table < tokens.size() ? nextSolid(tokens, table + 1) : table;
@@ -158,26 +195,43 @@ JetTranslation translateJet(const QString& statement) {
         }
     }
 
-    size_t lastSolidEnd = 0;
+    // One pending limit per parenthesis depth; it is placed where that depth closes.
+    std::vector<QString> limits(1);
+    bool ordered = false;        // the outermost select has an order by of its own
+    qsizetype statementEnd = -1;  // where the outermost statement ends, before a ";"
+    qsizetype lastSolidEnd = sql.size();
     for (size_t i = 0; i < tokens.size(); ++i) {
         const Token& t = tokens[i];
-        if (t.kind == Tok::Punct && t.text == u"(") {
+        const bool outermost = limits.size() == 1;
+        if (isPunct(t, u'(')) {
             limits.emplace_back();
-        } else if (t.kind == Tok::Punct && t.text == u")" && limits.size() > 1) {
+        } else if (isPunct(t, u')') && !outermost) {
             if (!limits.back().isEmpty()) sql += QStringLiteral(" limit ") + limits.back();
             limits.pop_back();
         } else if (isWord(t, "select")) {
             const QString top = takeTop(tokens, i);
             if (!top.isEmpty()) limits.back() = top;
-        }
-        if (t.kind == Tok::Punct && t.text == u";" && limits.size() == 1 && !limits[0].isEmpty()) {
-            sql += QStringLiteral(" limit ") + limits[0];
+        } else if (outermost && isWord(t, "order")) {
+            const size_t by = nextSolid(tokens, i + 1);
+            if (by < tokens.size() && isWord(tokens[by], "by")) ordered = true;
+        } else if (outermost && isPunct(t, u';') && statementEnd < 0) {
+            statementEnd = sql.size();
+            if (!limits[0].isEmpty()) sql += QStringLiteral(" limit ") + limits[0];
             limits[0].clear();
         }
-        sql += tokens[i].text;
-        if (tokens[i].kind != Tok::Space) lastSolidEnd = size_t(sql.size());
+        if (isPunct(t, u'/'))
+            sql += QStringLiteral("*1.0/");
+        else if (isPunct(t, u'&'))
+            sql += QStringLiteral("||");
+        else
+            sql += t.text;
+        if (t.kind != Tok::Space) lastSolidEnd = sql.size();
     }
-    if (!limits[0].isEmpty()) sql.insert(qsizetype(lastSolidEnd), QStringLiteral(" limit ") + limits[0]);
+    if (statementEnd < 0) {
+        statementEnd = lastSolidEnd;
+        if (!limits[0].isEmpty()) sql.insert(lastSolidEnd, QStringLiteral(" limit ") + limits[0]);
+    }
+    if (distinct && !ordered) result.distinctOrderAt = statementEnd;
     return result;
 }
 

@@ -10,7 +10,9 @@ namespace talvor::db {
 //   delete * from t               -> delete from t
 //   "text" as a literal           -> 'text'
 //   [name]                        -> "name"
-//   #2024-01-31#                  -> '2024-01-31'
+//   #2024-1-31#, #1/31/2024#      -> '2024-01-31' (the form dates are stored in)
+//   a / b                         -> a *1.0/ b   (division never truncates to an integer)
+//   a & b                         -> a || b      (text concatenation)
 // Quoted texts are never rewritten. year(), month() and trim() are functions the engine
 // provides; parameters keep their :name form.
 struct JetTranslation {
@@ -19,6 +21,10 @@ struct JetTranslation {
     // offset of the select in sql, so the engine can name the columns the select fills.
     QString insertTarget;
     qsizetype selectOffset = -1;
+    // For a "select distinct" without an order of its own: where an "order by" of every
+    // result column belongs. The old engine returned distinct rows sorted, and screens
+    // rely on that order (bills settled oldest first, statistics by company and bill).
+    qsizetype distinctOrderAt = -1;
 };
 
 JetTranslation translateJet(const QString& statement);

@@ -39,9 +39,11 @@ std::vector<ColumnDef> stockTakingColumns() {
     return {text("gods_code", 20), number("gods_amou"), number("chek_amou"), date("chek_date")};
 }
 
+// Each movement row names one quantity; the other two must read 0, not empty, so that the
+// closing figure and the sums per goods are plain arithmetic.
 std::vector<ColumnDef> movementColumns() {
-    return {text("gods_code", 20), number("last_amou"), number("in_amou"), number("out_amou"),
-            {"now_amou", T::Decimal, 0}};
+    return {text("gods_code", 20), {"last_amou", T::Float, 0, true}, {"in_amou", T::Float, 0, true},
+            {"out_amou", T::Float, 0, true}, {"now_amou", T::Decimal, 0}};
 }
 
 std::vector<TableDef> buildTables() {
@@ -108,8 +110,12 @@ constexpr const char* kIndexes[][2] = {
 
 // A column definition with the checks the original engine made: a text no longer than its
 // width, a number column refusing what is no number, a date column refusing what is no date.
+// A date is kept as "yyyy-MM-dd" (with " HH:mm:ss" when it has a time); SQLite's own parser
+// takes 2024-02-30 for a date, so the text must come back unchanged when normalised.
 QString columnDefinition(const ColumnDef& c) {
     const QString name = QString::fromLatin1(c.name);
+    const QString isNumber = QStringLiteral(" CONSTRAINT \"%1 不是数字\" CHECK (typeof(%1) IN ('real','integer','null'))").arg(name);
+    const QString zero = c.zeroWhenOmitted ? QStringLiteral(" NOT NULL DEFAULT 0") : QString();
     switch (c.type) {
         case T::Auto:
             return name + QStringLiteral(" INTEGER PRIMARY KEY");
@@ -122,13 +128,12 @@ QString columnDefinition(const ColumnDef& c) {
         }
         case T::Float:
         case T::Integer:
-            return name + QStringLiteral(" FLOAT CONSTRAINT \"%1 不是数字\" CHECK (typeof(%1) IN ('real','integer','null'))")
-                              .arg(name);
+            return name + QStringLiteral(" FLOAT") + zero + isNumber;
         case T::Decimal:
-            return name + QStringLiteral(" DECIMAL(18,0) CONSTRAINT \"%1 不是数字\" CHECK (typeof(%1) IN ('real','integer','null'))")
-                              .arg(name);
+            return name + QStringLiteral(" DECIMAL(18,0)") + zero + isNumber;
         case T::DateTime:
-            return name + QStringLiteral(" DATETIME CONSTRAINT \"%1 不是日期\" CHECK (%1 IS NULL OR (typeof(%1)='text' AND julianday(%1) IS NOT NULL))")
+            return name + QStringLiteral(" DATETIME CONSTRAINT \"%1 不是日期\" CHECK (%1 IS NULL OR (typeof(%1)='text' AND "
+                                         "(%1 IS date(%1,'+0 days') OR %1 IS datetime(%1,'+0 days'))))")
                               .arg(name);
         case T::Unknown:
             break;
@@ -180,11 +185,11 @@ void createDatabase(const QString& path, const Administrator& admin) {
     engine.create(path);
     Transaction tx(engine);
     for (const TableDef& t : schemaTables())
-        if (!t.scratch) engine.execute(createTableStatement(t));
+        if (!t.scratch) engine.runScript(createTableStatement(t));
     for (const auto& [table, column] : kUniqueCodes)
-        engine.execute(QStringLiteral("CREATE UNIQUE INDEX %1_%2 ON %1(%2)").arg(QLatin1String(table), QLatin1String(column)));
+        engine.runScript(QStringLiteral("CREATE UNIQUE INDEX %1_%2 ON %1(%2)").arg(QLatin1String(table), QLatin1String(column)));
     for (const auto& [table, column] : kIndexes)
-        engine.execute(QStringLiteral("CREATE INDEX %1_%2 ON %1(%2)").arg(QLatin1String(table), QLatin1String(column)));
+        engine.runScript(QStringLiteral("CREATE INDEX %1_%2 ON %1(%2)").arg(QLatin1String(table), QLatin1String(column)));
     engine.execute(QStringLiteral(
         "insert into userinfo (gods_code,gods_name,gods_spec,gods_type,gods_kind) values ('编码','货名','规格','型号','分类')"));
     engine.execute(QStringLiteral("insert into employee (empl_code,empl_name,empl_sex) values (:code,:name,'男')"),

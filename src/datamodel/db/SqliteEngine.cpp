@@ -108,6 +108,9 @@ int bindValue(sqlite3_stmt* stmt, int index, const QVariant& v) {
             return sqlite3_bind_int64(stmt, index, v.toLongLong());
         case QMetaType::QDate:
         case QMetaType::QDateTime: {
+            // An empty date picker gives an invalid date: that is no value, not an empty text.
+            if (v.typeId() == QMetaType::QDate ? !v.toDate().isValid() : !v.toDateTime().isValid())
+                return sqlite3_bind_null(stmt, index);
             const QByteArray text = dateText(v).toUtf8();
             return sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
         }
@@ -141,13 +144,16 @@ bool SqliteEngine::isNetworkFileSystem(const QString& path) {
     }
 }
 
-void SqliteEngine::open(const QString& path) { openFile(path, false); }
+void SqliteEngine::open(const QString& path) {
+    // SQLite takes an empty file for an empty database and would quietly write one there.
+    if (QFileInfo(path).isFile() && QFileInfo(path).size() == 0)
+        throw DbError(QStringLiteral("不是数据库文件：%1").arg(path));
+    openFile(path, false);
+}
 
 void SqliteEngine::create(const QString& path) {
     if (QFileInfo::exists(path)) throw DbError(QStringLiteral("数据库文件已存在：%1").arg(path));
     openFile(path, true);
-    // WAL needs memory shared on one host; a file on a network share keeps the rollback journal.
-    run(isNetworkFileSystem(path) ? "PRAGMA journal_mode=DELETE" : "PRAGMA journal_mode=WAL");
 }
 
 void SqliteEngine::openFile(const QString& path, bool create) {
@@ -164,6 +170,7 @@ void SqliteEngine::openFile(const QString& path, bool create) {
     path_ = path;
     try {
         configureConnection();
+        chooseJournal(path);
     } catch (...) {
         close();
         throw;
@@ -181,7 +188,23 @@ void SqliteEngine::configureConnection() {
     sqlite3_create_function_v2(db_, "month", 1, flags, nullptr, monthFunction, nullptr, nullptr, nullptr);
     // Reading the schema now turns a file that is no database into an error at open.
     run("SELECT count(*) FROM sqlite_schema");
-    for (const QString& sql : scratchTableStatements()) run(sql.toUtf8().constData());
+    for (const QString& sql : scratchTableStatements()) runScript(sql);
+}
+
+// WAL needs memory shared on one host; a file on a network share keeps the rollback journal.
+// The mode is chosen at every open, because a file may have been moved since it was made.
+void SqliteEngine::chooseJournal(const QString& path) {
+    const bool network = isNetworkFileSystem(path);
+    const QString current = scalarText("PRAGMA main.journal_mode").toLower();
+    if (network && current == u"wal") {
+        run("PRAGMA main.journal_mode=DELETE");
+    } else if (!network && current != u"wal") {
+        // Another copy holding the file in the other mode keeps it there; that is safe.
+        try {
+            run("PRAGMA main.journal_mode=WAL");
+        } catch (const DbError&) {
+        }
+    }
 }
 
 void SqliteEngine::close() {
@@ -192,6 +215,7 @@ void SqliteEngine::close() {
 }
 
 void SqliteEngine::run(const char* sql) {
+    if (!db_) throw DbError(QStringLiteral("数据库没有打开"));
     char* error = nullptr;
     if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
         const QString message = QString::fromUtf8(error ? error : "unknown error");
@@ -200,22 +224,69 @@ void SqliteEngine::run(const char* sql) {
     }
 }
 
+void SqliteEngine::runScript(const QString& sql) { run(sql.toUtf8().constData()); }
+
+QString SqliteEngine::scalarText(const char* sql) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr) != SQLITE_OK) fail(SQLITE_ERROR);
+    QString value;
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    const QString message = engineMessage(db_);
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) throw DbError(message);
+    return value;
+}
+
+void SqliteEngine::checkpoint() {
+    if (!db_) throw DbError(QStringLiteral("数据库没有打开"));
+    int logFrames = 0;
+    int copiedFrames = 0;
+    const int rc = sqlite3_wal_checkpoint_v2(db_, "main", SQLITE_CHECKPOINT_FULL, &logFrames, &copiedFrames);
+    if (rc != SQLITE_OK) fail(rc);
+    if (logFrames != copiedFrames) throw DbError(QStringLiteral("数据库正被其他用户使用，请稍后再试"));
+}
+
 void SqliteEngine::fail(int rc) const {
     throw DbError(db_ ? engineMessage(db_) : QString::fromUtf8(sqlite3_errstr(rc)));
 }
 
-QString SqliteEngine::completeInsertSelect(const QString& sql, const QString& table, qsizetype selectOffset) {
-    const QByteArray select = sql.mid(selectOffset).toUtf8();
-    sqlite3_stmt* probe = nullptr;
-    if (sqlite3_prepare_v2(db_, select.constData(), int(select.size()), &probe, nullptr) != SQLITE_OK)
-        fail(SQLITE_ERROR);
+sqlite3_stmt* SqliteEngine::prepareNative(const QString& sql) {
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, &tail) != SQLITE_OK) fail(SQLITE_ERROR);
+    if (!stmt) throw DbError(QStringLiteral("空语句"));
+    // A second statement after ";" would be dropped without a word.
+    for (const char* p = tail; p && p < utf8.constData() + utf8.size(); ++p) {
+        if (*p == ';' || QChar::isSpace(uchar(*p))) continue;
+        sqlite3_finalize(stmt);
+        throw DbError(QStringLiteral("一次只能执行一条语句：%1").arg(sql));
+    }
+    return stmt;
+}
+
+int SqliteEngine::resultColumnCount(const QString& sql) {
+    sqlite3_stmt* probe = prepareNative(sql);
     const int count = sqlite3_column_count(probe);
     sqlite3_finalize(probe);
+    return count;
+}
+
+QString SqliteEngine::completeInsertSelect(const QString& sql, const QString& table, qsizetype selectOffset) {
+    const int count = resultColumnCount(sql.mid(selectOffset));
     const std::vector<TableColumn> columns = tableColumns(table);
     if (count >= int(columns.size())) return sql;
     QStringList names;
     for (int i = 0; i < count; ++i) names << columns[size_t(i)].name;
     return sql.left(selectOffset) + u'(' + names.join(u',') + QStringLiteral(") ") + sql.mid(selectOffset);
+}
+
+QString SqliteEngine::completeDistinctOrder(const QString& sql, qsizetype at) {
+    const int count = resultColumnCount(sql);
+    QStringList positions;
+    for (int i = 1; i <= count; ++i) positions << QString::number(i);
+    return sql.left(at) + QStringLiteral(" order by ") + positions.join(u',') + sql.mid(at);
 }
 
 sqlite3_stmt* SqliteEngine::prepare(const QString& statement, const QVariantMap& params) {
@@ -226,10 +297,8 @@ sqlite3_stmt* SqliteEngine::prepare(const QString& statement, const QVariantMap&
         const JetTranslation t = translateJet(statement);
         QString sql = t.sql;
         if (!t.insertTarget.isEmpty()) sql = completeInsertSelect(sql, t.insertTarget, t.selectOffset);
-        const QByteArray utf8 = sql.toUtf8();
-        if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
-            fail(SQLITE_ERROR);
-        if (!stmt) throw DbError(QStringLiteral("空语句"));
+        if (t.distinctOrderAt >= 0) sql = completeDistinctOrder(sql, t.distinctOrderAt);
+        stmt = prepareNative(sql);
         if (cache_.size() >= kStatementCacheLimit) {
             for (sqlite3_stmt* old : std::as_const(cache_)) sqlite3_finalize(old);
             cache_.clear();
@@ -254,9 +323,32 @@ sqlite3_stmt* SqliteEngine::prepare(const QString& statement, const QVariantMap&
     return stmt;
 }
 
+int SqliteEngine::step(sqlite3_stmt* stmt, QString& message) {
+    const int rc = sqlite3_step(stmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) message = engineMessage(db_);
+    return rc;
+}
+
 void SqliteEngine::finish(sqlite3_stmt* stmt) {
     stats_.fullScanSteps += sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_FULLSCAN_STEP, 1);
     sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+}
+
+ColumnType SqliteEngine::resultColumnType(sqlite3_stmt* stmt, int i) const {
+    const ColumnType declared = typeFromDeclaration(sqlite3_column_decltype(stmt, i));
+    if (declared != ColumnType::Integer) return declared;
+    // An integer primary key is the row identity the database assigns on insert.
+    const char* database = sqlite3_column_database_name(stmt, i);
+    const char* table = sqlite3_column_table_name(stmt, i);
+    const char* column = sqlite3_column_origin_name(stmt, i);
+    int primaryKey = 0;
+    if (database && table && column &&
+        sqlite3_table_column_metadata(db_, database, table, column, nullptr, nullptr, nullptr, &primaryKey,
+                                      nullptr) == SQLITE_OK &&
+        primaryKey)
+        return ColumnType::Auto;
+    return declared;
 }
 
 ResultSet SqliteEngine::query(const QString& statement, const QVariantMap& params) {
@@ -269,18 +361,17 @@ ResultSet SqliteEngine::query(const QString& statement, const QVariantMap& param
         c.name = QString::fromUtf8(sqlite3_column_name(stmt, i));
         c.table = QString::fromUtf8(sqlite3_column_table_name(stmt, i));
         c.origin = QString::fromUtf8(sqlite3_column_origin_name(stmt, i));
-        c.type = typeFromDeclaration(sqlite3_column_decltype(stmt, i));
+        c.type = resultColumnType(stmt, i);
     }
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    QString message;
+    while ((rc = step(stmt, message)) == SQLITE_ROW) {
         ResultRow row(static_cast<size_t>(count));
         for (int i = 0; i < count; ++i) row[size_t(i)] = columnValue(stmt, i, result.columns[size_t(i)].type);
         result.rows.push_back(std::move(row));
     }
-    if (rc != SQLITE_DONE) {
-        finish(stmt);
-        fail(rc);
-    }
+    finish(stmt);
+    if (rc != SQLITE_DONE) throw DbError(message);
     // Expressions have no declared type: take it from the values.
     for (int i = 0; i < count; ++i) {
         ResultColumn& c = result.columns[size_t(i)];
@@ -294,26 +385,23 @@ ResultSet SqliteEngine::query(const QString& statement, const QVariantMap& param
             break;
         }
     }
-    finish(stmt);
     return result;
 }
 
 long long SqliteEngine::execute(const QString& statement, const QVariantMap& params) {
     sqlite3_stmt* stmt = prepare(statement, params);
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    QString message;
+    while ((rc = step(stmt, message)) == SQLITE_ROW) {
     }
     finish(stmt);
-    if (rc != SQLITE_DONE) fail(rc);
+    if (rc != SQLITE_DONE) throw DbError(message);
     return sqlite3_changes64(db_);
 }
 
 long long SqliteEngine::lastInsertId() const { return db_ ? sqlite3_last_insert_rowid(db_) : 0; }
 
-void SqliteEngine::beginWrite() {
-    if (!db_) throw DbError(QStringLiteral("数据库没有打开"));
-    run("BEGIN IMMEDIATE");
-}
+void SqliteEngine::beginWrite() { run("BEGIN IMMEDIATE"); }
 
 void SqliteEngine::commit() { run("COMMIT"); }
 
@@ -324,17 +412,22 @@ void SqliteEngine::rollback() {
 bool SqliteEngine::inTransaction() const { return db_ && !sqlite3_get_autocommit(db_); }
 
 std::vector<TableColumn> SqliteEngine::tableColumns(const QString& table) {
-    const ResultSet info = query(QStringLiteral("PRAGMA table_info(\"%1\")").arg(QString(table).remove(u'"')));
+    if (!db_) throw DbError(QStringLiteral("数据库没有打开"));
+    QString quoted = table;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    sqlite3_stmt* stmt = prepareNative(QStringLiteral("PRAGMA table_info(\"%1\")").arg(quoted));
     std::vector<TableColumn> columns;
-    for (const ResultRow& row : info.rows) {
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
         TableColumn c;
-        c.name = row[1].toString();
-        const QString declared = row[2].toString() + (row[5].toInt() ? QStringLiteral(" PRIMARY") : QString());
+        c.name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
+        QString declared = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2)));
+        if (sqlite3_column_int(stmt, 5)) declared += QStringLiteral(" PRIMARY");
         c.type = typeFromDeclaration(declared.toLatin1().constData());
         const qsizetype open = declared.indexOf(u'(');
         if (c.type == ColumnType::Text && open > 0) c.width = declared.mid(open + 1).section(u')', 0, 0).toInt();
         columns.push_back(c);
     }
+    sqlite3_finalize(stmt);
     if (columns.empty()) throw DbError(QStringLiteral("no such table: %1").arg(table));
     return columns;
 }

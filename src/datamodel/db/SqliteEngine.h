@@ -17,9 +17,10 @@ public:
     SqliteEngine();
     ~SqliteEngine() override;
 
-    // Opens an existing database file; a missing file is an error, never an empty database.
+    // Opens an existing database file; a missing or empty file is an error, never an empty
+    // database. WAL on a local disk, the rollback journal on a network file system.
     void open(const QString& path) override;
-    // Creates a new database file and opens it (the journal mode is chosen here).
+    // Creates a new database file and opens it.
     void create(const QString& path);
     void close() override;
     bool isOpen() const override { return db_ != nullptr; }
@@ -35,6 +36,10 @@ public:
     bool inTransaction() const override;
 
     std::vector<TableColumn> tableColumns(const QString& table) override;
+    void checkpoint() override;
+
+    // Runs SQLite's own SQL, untranslated: the schema of a new database.
+    void runScript(const QString& sql);
 
     StatementStats stats() const override { return stats_; }
     void resetStats() override { stats_ = {}; }
@@ -48,10 +53,17 @@ public:
 private:
     void openFile(const QString& path, bool create);
     void configureConnection();
+    void chooseJournal(const QString& path);
     sqlite3_stmt* prepare(const QString& statement, const QVariantMap& params);
+    sqlite3_stmt* prepareNative(const QString& sql);
+    int resultColumnCount(const QString& sql);
     QString completeInsertSelect(const QString& sql, const QString& table, qsizetype selectOffset);
+    QString completeDistinctOrder(const QString& sql, qsizetype at);
+    ColumnType resultColumnType(sqlite3_stmt* stmt, int i) const;
+    int step(sqlite3_stmt* stmt, QString& message);
     void finish(sqlite3_stmt* stmt);
     void run(const char* sql);
+    QString scalarText(const char* sql);
     [[noreturn]] void fail(int rc) const;
 
     sqlite3* db_ = nullptr;
