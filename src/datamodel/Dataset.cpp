@@ -353,6 +353,7 @@ void Dataset::edit() {
 void Dataset::append() {
     if (!isActive()) throw DbError(QStringLiteral("%1: 数据集没有打开").arg(name_));
     checkBrowseMode();
+    appendedFrom_ = current_;
     Row row;
     row.values.resize(columns_.size());
     row.status = RowStatus::Inserted;
@@ -394,7 +395,8 @@ void Dataset::cancel() {
     if (state_ == DatasetState::Insert) {
         const int removed = current_;
         rows_.erase(rows_.begin() + removed);
-        current_ = std::min(removed, int(rows_.size()) - 1);
+        // Back to the row that was current before the new one was begun.
+        current_ = std::min(appendedFrom_ >= 0 ? appendedFrom_ : removed, int(rows_.size()) - 1);
         eof_ = rows_.empty();
         invalidateIndexes();
         setState(DatasetState::Browse);

@@ -203,6 +203,7 @@ private:
     std::vector<DeletedRow> deleted_;
     std::optional<Row> editBackup_;
     int current_ = -1;
+    int appendedFrom_ = -1;
     bool eof_ = true;
     bool bof_ = true;
     DatasetState state_ = DatasetState::Inactive;

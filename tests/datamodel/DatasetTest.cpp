@@ -101,6 +101,16 @@ TEST_F(DatasetTest, OptimisticPostsAreWrittenAtOnceAndGetTheirNumber) {
     EXPECT_EQ(count("goods"), 0);
 }
 
+TEST_F(DatasetTest, CancellingANewRowReturnsToTheRowBeforeIt) {
+    for (const char* c : {"1", "2", "3"}) addGoods(QLatin1String(c), QStringLiteral("x"));
+    m.GoodsQ->open();
+    m.GoodsQ->setCurrentRow(1);
+    m.GoodsQ->append();
+    m.GoodsQ->cancel();
+    EXPECT_EQ(m.GoodsQ->currentRow(), 1);
+    EXPECT_EQ(m.GoodsQ->recordCount(), 3);
+}
+
 TEST_F(DatasetTest, FailedPostStaysInEditAndWritesNothing) {
     m.GoodsQ->open();
     m.GoodsQ->append();
