@@ -1,6 +1,7 @@
-#include <QApplication>
+#include "app/Application.h"
+#include "app/Startup.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    return 0;
+    talvor::TalvorApplication app(argc, argv);
+    return talvor::runProgram(app);
 }

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDialog>
+#include <QHash>
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace talvor {
+
+// Makes a new screen; it is shown modally and destroyed when it closes, so it must not
+// delete itself on close.
+using ScreenFactory = std::function<std::unique_ptr<QDialog>(QWidget* parent)>;
+
+// The screen each menu item opens. An item with no screen yet opens nothing.
+class ScreenRegistry {
+public:
+    void add(const QString& menuItem, ScreenFactory factory);
+    const ScreenFactory* find(const QString& menuItem) const;
+
+private:
+    QHash<QString, ScreenFactory> factories_;
+};
+
+// The program's screens.
+ScreenRegistry& screenRegistry();
+
+}  // namespace talvor
