@@ -218,7 +218,13 @@ void Dataset::setState(DatasetState state) {
 }
 
 void Dataset::checkBrowseMode() {
-    if (isEditing()) post();
+    if (!isEditing()) return;
+    emit aboutToPost();  // what a bound editor still holds counts as a change
+    if (modified_) {
+        post();
+    } else {
+        cancel();
+    }
 }
 
 void Dataset::moveTo(int row) {
@@ -335,6 +341,7 @@ void Dataset::setValue(int field, const QVariant& value) {
     if (f.kind != FieldKind::Data) throw DbError(QStringLiteral("%1: 字段“%2”不能修改").arg(name_, f.name));
     if (!isEditing()) edit();
     rows_[size_t(current_)].values[size_t(fieldColumn_[size_t(field)])] = coerce(value, f.type);
+    modified_ = true;
     invalidateIndexes();
     emit rowChanged(current_);
 }
@@ -347,6 +354,7 @@ void Dataset::edit() {
         return;
     }
     editBackup_ = rows_[size_t(current_)];
+    modified_ = false;
     setState(DatasetState::Edit);
 }
 
@@ -365,6 +373,7 @@ void Dataset::append() {
     emit rowInserted(current_);
     emit currentRowChanged(current_);
     if (onNewRecord) onNewRecord(*this);
+    modified_ = false;
 }
 
 void Dataset::post() {

@@ -111,6 +111,10 @@ public:
 
     void edit();
     void append();
+    // Ends an edit before the cursor moves: posts a changed row, drops an untouched one
+    // (a new row that nothing was typed into disappears again).
+    void checkBrowseMode();
+    bool isModified() const { return modified_; }
     void post();
     void cancel();
     void deleteRow();  // the current row
@@ -172,7 +176,6 @@ private:
     QVariant lookupValue(int row, const FieldDef& field) const;
     QVariant dataValue(int row, int field) const;
     void setState(DatasetState state);
-    void checkBrowseMode();
     void moveTo(int row);
     void writeRow(Row& row);
     void writeInsert(Row& row);
@@ -204,6 +207,7 @@ private:
     std::optional<Row> editBackup_;
     int current_ = -1;
     int appendedFrom_ = -1;
+    bool modified_ = false;  // a value of the row being edited was set
     bool eof_ = true;
     bool bof_ = true;
     DatasetState state_ = DatasetState::Inactive;

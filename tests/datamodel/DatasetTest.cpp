@@ -111,6 +111,22 @@ TEST_F(DatasetTest, CancellingANewRowReturnsToTheRowBeforeIt) {
     EXPECT_EQ(m.GoodsQ->recordCount(), 3);
 }
 
+TEST_F(DatasetTest, MovingOnDropsAnUntouchedNewRowAndPostsATouchedOne) {
+    Dataset* lines = m.InGoodsQ;
+    lines->setSql(QStringLiteral("select * from ingoods"));
+    lines->onNewRecord = [](Dataset& d) { d.setValue(QStringLiteral("bill_no"), QStringLiteral("B1")); };
+    lines->open();
+    lines->append();
+    lines->checkBrowseMode();
+    EXPECT_EQ(lines->recordCount(), 0);  // the bill number of the new row alone is no input
+    lines->append();
+    lines->setValue(QStringLiteral("sub_amou"), 2.0);
+    lines->checkBrowseMode();
+    ASSERT_EQ(lines->recordCount(), 1);
+    EXPECT_EQ(lines->text(QStringLiteral("bill_no")), u"B1");
+    lines->clearEvents();
+}
+
 TEST_F(DatasetTest, FailedPostStaysInEditAndWritesNothing) {
     m.GoodsQ->open();
     m.GoodsQ->append();
