@@ -109,16 +109,18 @@ struct PurchaseScreen {
 
 // The same rows written through the C library with prepared statements, in one transaction.
 class RawWriter {
-public:
+  public:
     RawWriter() {
         sqlite3_open_v2(writableBenchDatabase().toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE,
                         nullptr);
         run("PRAGMA journal_mode=WAL");
         run("PRAGMA synchronous=FULL");
-        header_ = prepare("insert into inmain (bill_no,bill_date,comp_code,shou_tota,bill_type) "
-                          "values (?,'2026-12-20','C00001',?,'in')");
+        header_ = prepare(
+            "insert into inmain (bill_no,bill_date,comp_code,shou_tota,bill_type) "
+            "values (?,'2026-12-20','C00001',?,'in')");
         headerTotal_ = prepare("update inmain set shou_tota=? where in_id=?");
-        line_ = prepare("insert into ingoods (bill_no,gods_code,sub_amou,unit_pric) values (?,?,?,?)");
+        line_ =
+            prepare("insert into ingoods (bill_no,gods_code,sub_amou,unit_pric) values (?,?,?,?)");
         lineAmount_ = prepare("update ingoods set sub_amou=? where in_id=?");
         stock_ = prepare("update storemain set cost_pric=?,gods_amou=? where gods_code=?");
         amount_ = prepare("update storemain set gods_amou=? where gods_code=?");
@@ -172,7 +174,7 @@ public:
         run("COMMIT");
     }
 
-private:
+  private:
     void run(const char* sql) {
         if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
             throw std::runtime_error(sqlite3_errmsg(db_));

@@ -21,14 +21,16 @@ struct Stock {
 // header row put back into editing, lines follow the header's number, editing takes the
 // snapshot, saving passes the posted lines' total quantity.
 class BillScreen {
-public:
+  public:
     BillScreen(TFrmDataMod& module, const BillKind& kind)
         : kind(kind),
           header(kind.receiving ? module.InMainQ : module.OutMainQ),
           lines(kind.receiving ? module.InGoodsQ : module.OutGoodsQ) {
-        header->setSql(QStringLiteral("select * from %1 where bill_no=:bill_no").arg(kind.headerTable));
+        header->setSql(
+            QStringLiteral("select * from %1 where bill_no=:bill_no").arg(kind.headerTable));
         header->setParam(QStringLiteral("bill_no"), QString());
-        lines->setSql(QStringLiteral(" select * from %1  where bill_no=:bill_no ").arg(kind.lineTable));
+        lines->setSql(
+            QStringLiteral(" select * from %1  where bill_no=:bill_no ").arg(kind.lineTable));
         lines->setMasterLink(header, QStringLiteral("bill_no"), QStringLiteral("bill_no"));
         lines->onNewRecord = [this](Dataset& d) {
             d.setValue(QStringLiteral("bill_no"), header->value(QStringLiteral("bill_no")));
@@ -109,9 +111,10 @@ public:
 };
 
 class LedgerDatabase : public TestDatabase {
-public:
+  public:
     void setStock(const Stock& s) {
-        exec(QStringLiteral("insert into storemain (gods_code,gods_amou,cost_pric) values (:c,:a,:p)"),
+        exec(QStringLiteral(
+                 "insert into storemain (gods_code,gods_amou,cost_pric) values (:c,:a,:p)"),
              {{QStringLiteral("c"), s.code},
               {QStringLiteral("a"), s.amount},
               {QStringLiteral("p"), s.cost ? QVariant(*s.cost) : QVariant()}});
@@ -138,7 +141,8 @@ public:
             if (table.scratch) continue;
             const QString name = QLatin1String(table.name);
             QStringList rows;
-            for (const db::ResultRow& row : engine().query(QStringLiteral("select * from ") + name).rows) {
+            for (const db::ResultRow& row :
+                 engine().query(QStringLiteral("select * from ") + name).rows) {
                 QStringList values;
                 for (const QVariant& v : row)
                     values << (v.isNull() ? QStringLiteral("<null>") : v.toString());

@@ -45,7 +45,8 @@ const Scenario scenarios[] = {
          s.begin(str("20240305100000"));
          s.addLine(str("A"), 5, 8);
          s.addLine(str("B"), 2, 1);
-         db.exec(QStringLiteral("insert into inmain (bill_no,bill_type) values ('20240305100000','in')"));
+         db.exec(QStringLiteral(
+             "insert into inmain (bill_no,bill_type) values ('20240305100000','in')"));
      },
      [](BillScreen& s) { return s.save(); }, true},
     {"EditedSale", &BillKind::Sale,
@@ -150,18 +151,23 @@ void fillShop(LedgerDatabase& db) {
                 {{QStringLiteral("c"), code(i)}});
     }
     for (int bill = 0; bill < 40; ++bill) {
-        const QVariantMap no{{QStringLiteral("b"), QStringLiteral("202402011000%1").arg(bill, 2, 10, QChar(u'0'))}};
+        const QVariantMap no{
+            {QStringLiteral("b"), QStringLiteral("202402011000%1").arg(bill, 2, 10, QChar(u'0'))}};
         for (const char* table : {"inmain", "outmain"})
-            db.exec(QStringLiteral("insert into %1 (bill_no,bill_date,bill_type) values (:b,'2024-02-01','in')")
-                        .arg(QLatin1String(table)),
-                    no);
+            db.exec(
+                QStringLiteral(
+                    "insert into %1 (bill_no,bill_date,bill_type) values (:b,'2024-02-01','in')")
+                    .arg(QLatin1String(table)),
+                no);
         for (int line = 0; line < 10; ++line) {
             QVariantMap values = no;
             values.insert(QStringLiteral("c"), code(bill * 10 + line));
             for (const char* table : {"ingoods", "outgoods"})
-                db.exec(QStringLiteral("insert into %1 (bill_no,gods_code,sub_amou,unit_pric) values (:b,:c,1,1)")
-                            .arg(QLatin1String(table)),
-                        values);
+                db.exec(
+                    QStringLiteral(
+                        "insert into %1 (bill_no,gods_code,sub_amou,unit_pric) values (:b,:c,1,1)")
+                        .arg(QLatin1String(table)),
+                    values);
         }
     }
     tx.commit();
@@ -176,7 +182,8 @@ TEST(BillScanTest, SavingAndDeletingNeverScanATable) {
         return db.engine().stats().fullScanSteps;
     };
     // The counter does see the whole ledger being read.
-    EXPECT_GT(fullScanSteps([&] { db.engine().query(QStringLiteral("select * from storemain")); }), 0);
+    EXPECT_GT(fullScanSteps([&] { db.engine().query(QStringLiteral("select * from storemain")); }),
+              0);
 
     for (const BillKind* kind : {&BillKind::Purchase, &BillKind::Sale}) {
         SCOPED_TRACE(kind->billType.data());

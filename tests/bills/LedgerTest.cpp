@@ -50,7 +50,9 @@ const double c1 = (5.0 * 10 + 9.0 * 2) / 12;  // 10 at 5 after receiving 2 at 9
 const LedgerCase ledgerCases[] = {
     {"PurchaseAveragesTheCost",
      {{str("A"), 10, 5}},
-     [](LedgerDatabase& db) { saveBill(db, BillKind::Purchase, {{"A", 5, 8}}); },
+     [](LedgerDatabase& db) {
+         saveBill(db, BillKind::Purchase, {{"A", 5, 8}});
+     },
      {{str("A"), 15, 6}}},
     {"SavingAnEditedPurchaseUnchangedMovesTheAverage",
      {{str("A"), 10, 5}},
@@ -64,7 +66,9 @@ const LedgerCase ledgerCases[] = {
      {{str("A"), 15, (6.0 * 10 + 8.0 * 5) / 15}}},
     {"SaleOfACodeWithoutRowCreatesItNegativeWithoutCost",
      {},
-     [](LedgerDatabase& db) { saveBill(db, BillKind::Sale, {{"B", 3}}); },
+     [](LedgerDatabase& db) {
+         saveBill(db, BillKind::Sale, {{"B", 3}});
+     },
      {{str("B"), -3, std::nullopt}}},
     {"PurchaseOnStockSoldBeforeReceivedUsesTheFormula",
      {},
@@ -75,27 +79,39 @@ const LedgerCase ledgerCases[] = {
      {{str("B"), 2, 25}}},
     {"NegativeStockWithACostRecoversByTheFormula",
      {{str("A"), -3, 4}},
-     [](LedgerDatabase& db) { saveBill(db, BillKind::Purchase, {{"A", 5, 10}}); },
+     [](LedgerDatabase& db) {
+         saveBill(db, BillKind::Purchase, {{"A", 5, 10}});
+     },
      {{str("A"), 2, (4.0 * -3 + 10.0 * 5) / 2}}},
     {"SaleBeyondStockGoesNegativeAndKeepsTheCost",
      {{str("A"), 10, 5}},
-     [](LedgerDatabase& db) { saveBill(db, BillKind::Sale, {{"A", 15, 99}}); },
+     [](LedgerDatabase& db) {
+         saveBill(db, BillKind::Sale, {{"A", 15, 99}});
+     },
      {{str("A"), -5, 5}}},
     {"LinesOfOneCodeApplyEachOnTheResultBefore",
      {{str("A"), 10, 5}},
-     [](LedgerDatabase& db) { saveBill(db, BillKind::Purchase, {{"A", 5, 8}, {"A", 5, 10}}); },
+     [](LedgerDatabase& db) {
+         saveBill(db, BillKind::Purchase, {{"A", 5, 8}, {"A", 5, 10}});
+     },
      {{str("A"), 20, 7}}},
     {"ReceiptLeavingStockBelowZeroTakesTheUnitPrice",
      {{str("A"), -5, 4}},
-     [](LedgerDatabase& db) { saveBill(db, BillKind::Purchase, {{"A", 3, 7}}); },
+     [](LedgerDatabase& db) {
+         saveBill(db, BillKind::Purchase, {{"A", 3, 7}});
+     },
      {{str("A"), -2, 7}}},
     {"ReceiptBringingStockToZeroTakesTheUnitPrice",
      {{str("A"), -5, 4}},
-     [](LedgerDatabase& db) { saveBill(db, BillKind::Purchase, {{"A", 5, 7}}); },
+     [](LedgerDatabase& db) {
+         saveBill(db, BillKind::Purchase, {{"A", 5, 7}});
+     },
      {{str("A"), 0, 7}}},
     {"NegativeReceiptBelowZeroTakesTheUnitPrice",
      {{str("A"), 10, 5}},
-     [](LedgerDatabase& db) { saveBill(db, BillKind::Purchase, {{"A", -12, 6}, {"B", 20, 1}}); },
+     [](LedgerDatabase& db) {
+         saveBill(db, BillKind::Purchase, {{"A", -12, 6}, {"B", 20, 1}});
+     },
      {{str("A"), -2, 6}, {str("B"), 20, 1}}},
     {"CustomerReturnReceivesAllButNotIntoStockLines",
      {{str("A"), 10, 5}, {str("B"), 10, 5}, {str("C"), 10, 5}},
@@ -138,7 +154,9 @@ const LedgerCase ledgerCases[] = {
      {{str("A"), 10, 5}, {str("B"), 10, c1}}},
     {"ReturnToSupplierIssuesNotIntoStockLines",
      {{str("A"), 10, 5}},
-     [](LedgerDatabase& db) { saveBill(db, BillKind::ReturnToSupplier, {{"A", 4, 1, "不入库"}}); },
+     [](LedgerDatabase& db) {
+         saveBill(db, BillKind::ReturnToSupplier, {{"A", 4, 1, "不入库"}});
+     },
      {{str("A"), 6, 5}}},
     {"LineRemovedFromAnEditedPurchaseLeavesTheStock",
      {{str("A"), 10, 5}, {str("B"), 10, 5}},
@@ -197,7 +215,9 @@ const LedgerCase ledgerCases[] = {
      {"B"}},
     {"LineWithoutCodeGetsARowWithAnEmptyCode",
      {},
-     [](LedgerDatabase& db) { saveBill(db, BillKind::Purchase, {{"", 2, 3}}); },
+     [](LedgerDatabase& db) {
+         saveBill(db, BillKind::Purchase, {{"", 2, 3}});
+     },
      {{str(""), 2, 3}}},
 };
 
@@ -244,8 +264,8 @@ TEST(LedgerTest, MonthIsTakenByAnyCountInItsCalendarMonth) {
         db.exec(QStringLiteral("insert into storchek (gods_code,chek_date) values ('A',:d)"),
                 {{QStringLiteral("d"), str(date)}});
     const std::pair<QDate, bool> cases[] = {
-        {{2024, 2, 1}, true},   {{2024, 2, 29}, true},  {{2024, 1, 31}, false},
-        {{2024, 3, 15}, false}, {{2024, 4, 30}, true},  {{2023, 2, 10}, false},
+        {{2024, 2, 1}, true},   {{2024, 2, 29}, true}, {{2024, 1, 31}, false},
+        {{2024, 3, 15}, false}, {{2024, 4, 30}, true}, {{2023, 2, 10}, false},
         {{2024, 5, 31}, false}, {{2024, 6, 30}, true},
     };
     for (const auto& [date, taken] : cases)
@@ -281,7 +301,8 @@ TEST(LedgerTest, StockTakingSavedWhileTheDeletionIsAskedLocksTheBill) {
     fill(s, "B1", {{"A", 3, 2}});
     expectSaved(s);
     const BillResult result = s.remove([&] {
-        db.exec(QStringLiteral("insert into storchek (gods_code,chek_date) values ('A','2024-03-01')"));
+        db.exec(
+            QStringLiteral("insert into storchek (gods_code,chek_date) values ('A','2024-03-01')"));
         return true;
     });
     EXPECT_EQ(result.outcome, BillResult::Outcome::Refused);
@@ -328,8 +349,10 @@ TEST(LedgerTest, TotalQuantityMustBeAboveZero) {
 // Lines of a receiving kind go in, of an issuing kind go out, into the kind's own tables.
 TEST(LedgerTest, EachKindWritesItsTablesAndType) {
     const std::tuple<const BillKind*, const char*, double> kinds[] = {
-        {&BillKind::Purchase, "in", 12}, {&BillKind::CustomerReturn, "retu", 12},
-        {&BillKind::Sale, "out", 8},     {&BillKind::ReturnToSupplier, "retu", 8},
+        {&BillKind::Purchase, "in", 12},
+        {&BillKind::CustomerReturn, "retu", 12},
+        {&BillKind::Sale, "out", 8},
+        {&BillKind::ReturnToSupplier, "retu", 8},
     };
     for (const auto& [kind, type, amount] : kinds) {
         SCOPED_TRACE(type);
@@ -340,7 +363,8 @@ TEST(LedgerTest, EachKindWritesItsTablesAndType) {
         expectSaved(s);
         const QString where = QStringLiteral("bill_no='B1' and bill_type='%1'").arg(str(type));
         EXPECT_EQ(db.count(kind->headerTable, where), 1);
-        EXPECT_EQ(db.count(kind->receiving ? QStringLiteral("outmain") : QStringLiteral("inmain")), 0);
+        EXPECT_EQ(db.count(kind->receiving ? QStringLiteral("outmain") : QStringLiteral("inmain")),
+                  0);
         EXPECT_EQ(db.count(kind->lineTable, QStringLiteral("bill_no='B1'")), 1);
         EXPECT_DOUBLE_EQ(db.stock(str("A"))->amount, amount);
     }
@@ -378,9 +402,11 @@ TEST(BillNumberTest, NewBillWhoseNumberWasTakenMeanwhileGetsTheNextFreeOne) {
     BillScreen s(*db.module, BillKind::Purchase);
     fill(s, "20240305100000", {{"A", 2, 8}, {"B", 1, 3}});
     // Another copy saves a bill begun in the same second.
-    db.exec(QStringLiteral("insert into inmain (bill_no,bill_type) values ('20240305100000','in')"));
-    db.exec(QStringLiteral("insert into ingoods (bill_no,gods_code,sub_amou) values "
-                           "('20240305100000','X',1)"));
+    db.exec(
+        QStringLiteral("insert into inmain (bill_no,bill_type) values ('20240305100000','in')"));
+    db.exec(
+        QStringLiteral("insert into ingoods (bill_no,gods_code,sub_amou) values "
+                       "('20240305100000','X',1)"));
     expectSaved(s);
     EXPECT_EQ(s.billNo(), u"20240305100001");
     EXPECT_EQ(db.count(QStringLiteral("ingoods"), QStringLiteral("bill_no='20240305100001'")), 2);

@@ -20,15 +20,29 @@ struct BillKind {
     static const BillKind ReturnToSupplier;
 };
 
-inline constexpr BillKind BillKind::Purchase{QLatin1StringView("in"), QLatin1StringView("inmain"),
-                                             QLatin1StringView("ingoods"), true, false, false};
-inline constexpr BillKind BillKind::CustomerReturn{
-    QLatin1StringView("retu"), QLatin1StringView("inmain"), QLatin1StringView("ingoods"),
-    true, true, false};
-inline constexpr BillKind BillKind::Sale{QLatin1StringView("out"), QLatin1StringView("outmain"),
-                                         QLatin1StringView("outgoods"), false, false, true};
-inline constexpr BillKind BillKind::ReturnToSupplier{
-    QLatin1StringView("retu"), QLatin1StringView("outmain"), QLatin1StringView("outgoods"),
-    false, false, false};
+inline constexpr BillKind BillKind::Purchase{.billType = QLatin1StringView("in"),
+                                             .headerTable = QLatin1StringView("inmain"),
+                                             .lineTable = QLatin1StringView("ingoods"),
+                                             .receiving = true,
+                                             .honoursNotIntoStock = false,
+                                             .linesDeletedFirst = false};
+inline constexpr BillKind BillKind::CustomerReturn{.billType = QLatin1StringView("retu"),
+                                                   .headerTable = QLatin1StringView("inmain"),
+                                                   .lineTable = QLatin1StringView("ingoods"),
+                                                   .receiving = true,
+                                                   .honoursNotIntoStock = true,
+                                                   .linesDeletedFirst = false};
+inline constexpr BillKind BillKind::Sale{.billType = QLatin1StringView("out"),
+                                         .headerTable = QLatin1StringView("outmain"),
+                                         .lineTable = QLatin1StringView("outgoods"),
+                                         .receiving = false,
+                                         .honoursNotIntoStock = false,
+                                         .linesDeletedFirst = true};
+inline constexpr BillKind BillKind::ReturnToSupplier{.billType = QLatin1StringView("retu"),
+                                                     .headerTable = QLatin1StringView("outmain"),
+                                                     .lineTable = QLatin1StringView("outgoods"),
+                                                     .receiving = false,
+                                                     .honoursNotIntoStock = false,
+                                                     .linesDeletedFirst = false};
 
 }  // namespace talvor

@@ -55,15 +55,6 @@ void applyLines(db::Engine& engine, const BillKind& kind, const Dataset& lines) 
     }
 }
 
-// The grid appends a line as soon as the cursor moves past the last one; untyped, it is no
-// line of the bill.
-void dropUntypedNewLine(Dataset& lines) {
-    if (lines.state() != DatasetState::Insert) return;
-    for (const char* name : {"gods_code", "sub_amou", "unit_pric", "remark"})
-        if (!lines.value(QLatin1String(name)).toString().isEmpty()) return;
-    lines.cancel();
-}
-
 bool isBillNoHeld(db::Engine& engine, const BillKind& kind, const QString& billNo) {
     const db::ResultSet found = engine.query(
         QStringLiteral("select top 1 bill_no from %1 where bill_no=:bill_no").arg(kind.headerTable),
@@ -121,7 +112,9 @@ void writeBill(const BillKind& kind, Dataset& header, Dataset& lines,
                const std::optional<BillSnapshot>& snapshot) {
     db::Engine& engine = *header.engine();
     db::Transaction tx(engine);
-    dropUntypedNewLine(lines);
+    // End the grid's edit first, so that the numbering and the total below see the lines as
+    // they will be written: the line being typed counts, an untouched new one is dropped.
+    lines.checkBrowseMode();
     if (!snapshot) keepBillNoFree(engine, kind, header, lines);
     tieLinesToHeader(header, lines);
     stampHeader(kind, header, lines);

@@ -38,12 +38,12 @@ struct BillResult {
 // A save or deletion that failed: nothing of it was written, and the datasets still hold their
 // pending changes. The screen shows message(), "保存失败：" followed by the reason.
 class BillError : public std::runtime_error {
-public:
+  public:
     explicit BillError(const QString& reason);
     const QString& reason() const { return reason_; }
     QString message() const;
 
-private:
+  private:
     QString reason_;
 };
 
