@@ -52,13 +52,16 @@ void showMaximizedOnScreen(TfrmMain& window) {
 
 }  // namespace
 
+bool ensureSingleInstance(SingleInstanceGuard& guard) {
+    if (guard.acquire()) return true;
+    messages().inform(QStringLiteral("程序已经运行"), MessageIcon::None);
+    return false;
+}
+
 int runProgram(QApplication& app) {
     installSongFont();
     SingleInstanceGuard guard;
-    if (!guard.acquire()) {
-        messages().inform(QStringLiteral("程序已经运行"), MessageIcon::None);
-        return 0;
-    }
+    if (!ensureSingleInstance(guard)) return 0;
     EnterAsTab enterAsTab;
     app.installEventFilter(&enterAsTab);
     if (!firstStart()) return 1;
