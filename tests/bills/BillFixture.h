@@ -20,9 +20,9 @@ struct Stock {
 // The datasets of one bill screen, moved the way the screen moves them: a new bill is a posted
 // header row put back into editing, lines follow the header's number, editing takes the
 // snapshot, saving passes the posted lines' total quantity.
-class BillScreen {
+class BillEntry {
   public:
-    BillScreen(TFrmDataMod& module, const BillKind& kind)
+    BillEntry(TFrmDataMod& module, const BillKind& kind)
         : kind(kind),
           header(kind.receiving ? module.InMainQ : module.OutMainQ),
           lines(kind.receiving ? module.InGoodsQ : module.OutGoodsQ) {
@@ -37,7 +37,7 @@ class BillScreen {
         };
         header->open();
     }
-    ~BillScreen() {
+    ~BillEntry() {
         lines->clearEvents();
         lines->clearMasterLink();
     }

@@ -6,7 +6,7 @@
 namespace talvor {
 namespace {
 
-using test::BillScreen;
+using test::BillEntry;
 using test::LedgerDatabase;
 
 QString str(const char* text) { return QString::fromUtf8(text); }
@@ -24,23 +24,23 @@ struct Scenario {
     const char* name;
     const BillKind* kind;
     // Leaves the screen holding what the operation works on.
-    std::function<void(LedgerDatabase&, BillScreen&)> prepare;
-    std::function<BillResult(BillScreen&)> act;
+    std::function<void(LedgerDatabase&, BillEntry&)> prepare;
+    std::function<BillResult(BillEntry&)> act;
     bool keepsPending;
 };
 
 const Scenario scenarios[] = {
     {"NewPurchase", &BillKind::Purchase,
-     [](LedgerDatabase& db, BillScreen& s) {
+     [](LedgerDatabase& db, BillEntry& s) {
          stockAB(db);
          s.begin(str("20240305100000"));
          s.addLine(str("A"), 5, 8);
          s.addLine(str("C"), 2, 1);
          s.addLine(str("A"), 1, 4);
      },
-     [](BillScreen& s) { return s.save(); }, true},
+     [](BillEntry& s) { return s.save(); }, true},
     {"NewPurchaseWhoseNumberWasTaken", &BillKind::Purchase,
-     [](LedgerDatabase& db, BillScreen& s) {
+     [](LedgerDatabase& db, BillEntry& s) {
          stockAB(db);
          s.begin(str("20240305100000"));
          s.addLine(str("A"), 5, 8);
@@ -48,9 +48,9 @@ const Scenario scenarios[] = {
          db.exec(QStringLiteral(
              "insert into inmain (bill_no,bill_type) values ('20240305100000','in')"));
      },
-     [](BillScreen& s) { return s.save(); }, true},
+     [](BillEntry& s) { return s.save(); }, true},
     {"EditedSale", &BillKind::Sale,
-     [](LedgerDatabase& db, BillScreen& s) {
+     [](LedgerDatabase& db, BillEntry& s) {
          stockAB(db);
          s.begin(str("20240305100000"));
          s.addLine(str("A"), 3);
@@ -61,9 +61,9 @@ const Scenario scenarios[] = {
          s.removeLine(1);
          s.addLine(str("C"), 1);
      },
-     [](BillScreen& s) { return s.save(); }, true},
+     [](BillEntry& s) { return s.save(); }, true},
     {"DeletedCustomerReturn", &BillKind::CustomerReturn,
-     [](LedgerDatabase& db, BillScreen& s) {
+     [](LedgerDatabase& db, BillEntry& s) {
          stockAB(db);
          s.begin(str("20240305100000"));
          s.addLine(str("A"), 2, 9, str("不入库"));
@@ -71,7 +71,7 @@ const Scenario scenarios[] = {
          s.addLine(str("A"), 1, 9);
          expectWritten(s.save());
      },
-     [](BillScreen& s) { return s.remove(); }, false},
+     [](BillEntry& s) { return s.remove(); }, false},
 };
 
 void PrintTo(const Scenario& sc, std::ostream* os) { *os << sc.name; }
@@ -97,7 +97,7 @@ TEST_P(BillFailureTest, AFailureAnywhereWritesNothingAndTheRetryCompletes) {
     std::map<QString, QStringList> undisturbed;
     {
         LedgerDatabase db;
-        BillScreen s(*db.module, *sc.kind);
+        BillEntry s(*db.module, *sc.kind);
         sc.prepare(db, s);
         anotherCopySavesABill(db);
         db.engine().setStatementHook([&](const QString&) { ++statements; });
@@ -110,7 +110,7 @@ TEST_P(BillFailureTest, AFailureAnywhereWritesNothingAndTheRetryCompletes) {
     for (int failing = 1; failing <= statements; ++failing) {
         SCOPED_TRACE(failing);
         LedgerDatabase db;
-        BillScreen s(*db.module, *sc.kind);
+        BillEntry s(*db.module, *sc.kind);
         sc.prepare(db, s);
         const auto before = db.dump();
         int n = 0;
@@ -187,7 +187,7 @@ TEST(BillScanTest, SavingAndDeletingNeverScanATable) {
 
     for (const BillKind* kind : {&BillKind::Purchase, &BillKind::Sale}) {
         SCOPED_TRACE(kind->billType.data());
-        BillScreen s(*db.module, *kind);
+        BillEntry s(*db.module, *kind);
         s.begin(str("20240305100000"));
         s.addLine(code(7), 5, 8);
         s.addLine(code(301), 1, 2);
@@ -208,7 +208,7 @@ TEST(BillDeletionTest, SalesLoseTheirLinesFirstOtherKindsTheirHeader) {
                                  &BillKind::ReturnToSupplier}) {
         SCOPED_TRACE(kind->billType.data());
         LedgerDatabase db;
-        BillScreen s(*db.module, *kind);
+        BillEntry s(*db.module, *kind);
         s.begin(str("B1"));
         s.addLine(str("A"), 1, 1);
         expectWritten(s.save());

@@ -8,7 +8,7 @@
 namespace talvor {
 namespace {
 
-using test::BillScreen;
+using test::BillEntry;
 using test::LedgerDatabase;
 using test::Stock;
 
@@ -21,18 +21,18 @@ struct Line {
     const char* remark = "";
 };
 
-void fill(BillScreen& screen, const char* billNo, std::initializer_list<Line> lines) {
+void fill(BillEntry& screen, const char* billNo, std::initializer_list<Line> lines) {
     screen.begin(str(billNo));
     for (const Line& l : lines) screen.addLine(str(l.code), l.amount, l.price, str(l.remark));
 }
 
-void expectSaved(BillScreen& screen) {
+void expectSaved(BillEntry& screen) {
     const BillResult result = screen.save();
     ASSERT_TRUE(result.written()) << result.message.toStdString();
 }
 
 void saveBill(LedgerDatabase& db, const BillKind& kind, std::initializer_list<Line> lines) {
-    BillScreen screen(*db.module, kind);
+    BillEntry screen(*db.module, kind);
     fill(screen, "20240305100000", lines);
     expectSaved(screen);
 }
@@ -57,7 +57,7 @@ const LedgerCase ledgerCases[] = {
     {"SavingAnEditedPurchaseUnchangedMovesTheAverage",
      {{str("A"), 10, 5}},
      [](LedgerDatabase& db) {
-         BillScreen s(*db.module, BillKind::Purchase);
+         BillEntry s(*db.module, BillKind::Purchase);
          fill(s, "B1", {{"A", 5, 8}});
          expectSaved(s);
          s.beginEdit();
@@ -123,7 +123,7 @@ const LedgerCase ledgerCases[] = {
     {"EditedCustomerReturnSkipsNotIntoStockLinesBothWays",
      {{str("A"), 10, 5}, {str("B"), 10, 5}},
      [](LedgerDatabase& db) {
-         BillScreen s(*db.module, BillKind::CustomerReturn);
+         BillEntry s(*db.module, BillKind::CustomerReturn);
          fill(s, "B1", {{"A", 2, 9, "不入库"}, {"B", 2, 9}});
          expectSaved(s);
          s.beginEdit();
@@ -135,7 +135,7 @@ const LedgerCase ledgerCases[] = {
     {"CustomerReturnLineNoLongerNotIntoStockIsReceivedOnEdit",
      {{str("A"), 10, 5}},
      [](LedgerDatabase& db) {
-         BillScreen s(*db.module, BillKind::CustomerReturn);
+         BillEntry s(*db.module, BillKind::CustomerReturn);
          fill(s, "B1", {{"A", 2, 9, "不入库"}});
          expectSaved(s);
          s.beginEdit();
@@ -146,7 +146,7 @@ const LedgerCase ledgerCases[] = {
     {"DeletedCustomerReturnSkipsNotIntoStockLines",
      {{str("A"), 10, 5}, {str("B"), 10, 5}},
      [](LedgerDatabase& db) {
-         BillScreen s(*db.module, BillKind::CustomerReturn);
+         BillEntry s(*db.module, BillKind::CustomerReturn);
          fill(s, "B1", {{"A", 2, 9, "不入库"}, {"B", 2, 9}});
          expectSaved(s);
          ASSERT_TRUE(s.remove().written());
@@ -161,7 +161,7 @@ const LedgerCase ledgerCases[] = {
     {"LineRemovedFromAnEditedPurchaseLeavesTheStock",
      {{str("A"), 10, 5}, {str("B"), 10, 5}},
      [](LedgerDatabase& db) {
-         BillScreen s(*db.module, BillKind::Purchase);
+         BillEntry s(*db.module, BillKind::Purchase);
          fill(s, "B1", {{"A", 5, 8}, {"B", 2, 3}});
          expectSaved(s);
          s.beginEdit();
@@ -172,7 +172,7 @@ const LedgerCase ledgerCases[] = {
     {"LineRemovedFromAnEditedSaleReturnsToStock",
      {{str("A"), 10, 5}, {str("B"), 10, 5}},
      [](LedgerDatabase& db) {
-         BillScreen s(*db.module, BillKind::Sale);
+         BillEntry s(*db.module, BillKind::Sale);
          fill(s, "B1", {{"A", 3}, {"B", 2}});
          expectSaved(s);
          s.beginEdit();
@@ -183,7 +183,7 @@ const LedgerCase ledgerCases[] = {
     {"ChangedCodeMovesTheQuantityToTheNewCode",
      {{str("A"), 10, 5}},
      [](LedgerDatabase& db) {
-         BillScreen s(*db.module, BillKind::Purchase);
+         BillEntry s(*db.module, BillKind::Purchase);
          fill(s, "B1", {{"A", 5, 8}});
          expectSaved(s);
          s.beginEdit();
@@ -194,7 +194,7 @@ const LedgerCase ledgerCases[] = {
     {"DeletedSaleReturnsItsQuantity",
      {{str("A"), 10, 5}},
      [](LedgerDatabase& db) {
-         BillScreen s(*db.module, BillKind::Sale);
+         BillEntry s(*db.module, BillKind::Sale);
          fill(s, "B1", {{"A", 3}, {"A", 4}});
          expectSaved(s);
          ASSERT_TRUE(s.remove().written());
@@ -203,7 +203,7 @@ const LedgerCase ledgerCases[] = {
     {"DeletionPassesOverACodeWithoutRow",
      {{str("A"), 10, 5}, {str("B"), 10, 5}},
      [](LedgerDatabase& db) {
-         BillScreen s(*db.module, BillKind::Purchase);
+         BillEntry s(*db.module, BillKind::Purchase);
          fill(s, "B1", {{"B", 5, 8}, {"A", 5, 8}});
          expectSaved(s);
          db.exec(QStringLiteral("delete from storemain where gods_code='B'"));
@@ -275,7 +275,7 @@ TEST(LedgerTest, MonthIsTakenByAnyCountInItsCalendarMonth) {
 TEST(LedgerTest, BillOfAStockTakenMonthSavesButIsNotDeleted) {
     LedgerDatabase db;
     db.setStock({str("A"), 10, 5});
-    BillScreen s(*db.module, BillKind::Sale);
+    BillEntry s(*db.module, BillKind::Sale);
     fill(s, "B1", {{"A", 3}});
     expectSaved(s);
     db.exec(QStringLiteral("insert into storchek (gods_code,chek_date) values ('A','2024-03-31')"));
@@ -297,7 +297,7 @@ TEST(LedgerTest, BillOfAStockTakenMonthSavesButIsNotDeleted) {
 
 TEST(LedgerTest, StockTakingSavedWhileTheDeletionIsAskedLocksTheBill) {
     LedgerDatabase db;
-    BillScreen s(*db.module, BillKind::Purchase);
+    BillEntry s(*db.module, BillKind::Purchase);
     fill(s, "B1", {{"A", 3, 2}});
     expectSaved(s);
     const BillResult result = s.remove([&] {
@@ -312,7 +312,7 @@ TEST(LedgerTest, StockTakingSavedWhileTheDeletionIsAskedLocksTheBill) {
 
 TEST(LedgerTest, DeletionWritesNothingUnlessConfirmedOrNumbered) {
     LedgerDatabase db;
-    BillScreen s(*db.module, BillKind::Purchase);
+    BillEntry s(*db.module, BillKind::Purchase);
     fill(s, "B1", {{"A", 3, 2}});
     expectSaved(s);
     const auto before = db.dump();
@@ -329,7 +329,7 @@ TEST(LedgerTest, DeletionWritesNothingUnlessConfirmedOrNumbered) {
 TEST(LedgerTest, TotalQuantityMustBeAboveZero) {
     LedgerDatabase db;
     db.setStock({str("A"), 10, 5});
-    BillScreen s(*db.module, BillKind::Purchase);
+    BillEntry s(*db.module, BillKind::Purchase);
     fill(s, "B1", {{"A", 2, 8}, {"A", -2, 8}});
     const auto before = db.dump();
     for (double total : {0.0, -1.0, double(NAN)}) {
@@ -358,7 +358,7 @@ TEST(LedgerTest, EachKindWritesItsTablesAndType) {
         SCOPED_TRACE(type);
         LedgerDatabase db;
         db.setStock({str("A"), 10, 5});
-        BillScreen s(*db.module, *kind);
+        BillEntry s(*db.module, *kind);
         fill(s, "B1", {{"A", 2, 5}});
         expectSaved(s);
         const QString where = QStringLiteral("bill_no='B1' and bill_type='%1'").arg(str(type));
@@ -372,7 +372,7 @@ TEST(LedgerTest, EachKindWritesItsTablesAndType) {
 
 TEST(LedgerTest, SavedHeaderHoldsTheDateOnlyAndTheRoundedTotal) {
     LedgerDatabase db;
-    BillScreen s(*db.module, BillKind::Purchase);
+    BillEntry s(*db.module, BillKind::Purchase);
     s.begin(str("B1"), QDateTime(QDate(2024, 3, 5), QTime(15, 30, 12)));
     s.addLine(str("A"), 1, 12.3456);
     s.addLine(str("B"), 0.5, 0.01);
@@ -399,7 +399,7 @@ TEST(BillNumberTest, NextFreeSecondOfTheSameHeaderTable) {
 
 TEST(BillNumberTest, NewBillWhoseNumberWasTakenMeanwhileGetsTheNextFreeOne) {
     LedgerDatabase db;
-    BillScreen s(*db.module, BillKind::Purchase);
+    BillEntry s(*db.module, BillKind::Purchase);
     fill(s, "20240305100000", {{"A", 2, 8}, {"B", 1, 3}});
     // Another copy saves a bill begun in the same second.
     db.exec(
