@@ -75,10 +75,16 @@ QFrame* separator(QWidget* parent) {
 QLabel* picture(const char* name, QSize size, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
-    label->setPixmap(backgroundPicture(size));
     label->resize(size);
+    label->move(0, 45);
     label->hide();
     return label;
+}
+
+// Drawn only for the screen that shows it: the picture costs more than the rest of the window.
+void showPicture(QLabel* label, bool show) {
+    if (show && label->pixmap().isNull()) label->setPixmap(backgroundPicture(label->size()));
+    label->setVisible(show);
 }
 
 int primaryScreenWidth() {
@@ -196,10 +202,8 @@ void TfrmMain::buildToolBar(QWidget* client) {
 
 void TfrmMain::placeForScreen(int screenWidth) {
     screenWidth_ = screenWidth;
-    Image1->setVisible(screenWidth == 800);
-    Image2->setVisible(screenWidth == 1024);
-    Image1->move(0, 45);
-    Image2->move(0, 45);
+    showPicture(Image1, screenWidth == 800);
+    showPicture(Image2, screenWidth == 1024);
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
