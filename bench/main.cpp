@@ -1,9 +1,11 @@
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Reports measure and draw text, which needs a gui application; no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

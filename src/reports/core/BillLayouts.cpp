@@ -33,7 +33,7 @@ struct Header {
 };
 
 Band billHeader(const Header& h, const std::vector<Entry>& secondLine, const Entry& currency) {
-    return band(BandKind::PageHeader, 104,
+    return band(BandKind::PageHeader, 80 + kBill.rowPx,
                 join({{runtimeLabel(u"QRLabel1"_s, {0, 0, kWidthPx, 32}).withFont(kBillTitle)},
                       entryLine(36,
                                 {entry(u"凭证号"_s, h(u"vouc_no"_s), 170),

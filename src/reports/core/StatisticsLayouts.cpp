@@ -19,8 +19,8 @@ Entry dateRange() { return entry(u"日期范围"_s, {rt(u"datea"_s), rt(u"dateb"
 
 // The list bands of the statistics and rankings: headings on every page, totals at the end.
 LayoutDefinition listing(const QString& className, const QString& dataset,
-                         std::vector<Control> heading, const std::vector<Column>& columns) {
-    const int headingY = 84;
+                         std::vector<Control> heading, int headingY,
+                         const std::vector<Column>& columns) {
     heading = join({heading, headingRow(columns, headingY, kList)});
     const std::vector<Entry> totals{entry(u"合计数量"_s, rt(u"hjsl"_s), 220),
                                     entry(u"合计金额"_s, rt(u"hjje"_s), 220)};
@@ -62,7 +62,7 @@ LayoutDefinition lineStatistics(const QString& className, const QString& dataset
                         {entry(companyCaption, rt(u"comp_no"_s), 220),
                          entry(u"客户"_s, rt(u"comp_name"_s), 280), entry({}, rt(kindLabel), 218)},
                         kList)}),
-        lineColumns());
+        84, lineColumns());
 }
 
 std::vector<Control> rankingHeading(const QString& title) {
@@ -86,7 +86,7 @@ LayoutDefinition QRoutlist() {
 }
 
 LayoutDefinition QRoutSortG() {
-    return listing(u"TQRoutSortG"_s, u"OutSortQ"_s, rankingHeading(u"出货排行-按货品"_s),
+    return listing(u"TQRoutSortG"_s, u"OutSortQ"_s, rankingHeading(u"出货排行-按货品"_s), 64,
                    {runtimeText(u"QRLabel9"_s, u"商品编码"_s, u"gods_code"_s, 120),
                     runtimeText(u"QRLabel10"_s, u"商品名称"_s, u"gods_name"_s, 220),
                     runtimeText(u"QRLabel11"_s, u"规格"_s, u"gods_spec"_s, 110),
@@ -96,7 +96,7 @@ LayoutDefinition QRoutSortG() {
 
 LayoutDefinition QRoutSortC() {
     return listing(
-        u"TQRoutSortC"_s, u"OutSortCQ"_s, rankingHeading(u"出货排行-按客户"_s),
+        u"TQRoutSortC"_s, u"OutSortCQ"_s, rankingHeading(u"出货排行-按客户"_s), 64,
         {text(u"公司编码"_s, u"comp_code"_s, 120), text(u"公司名称"_s, u"comp_name"_s, 260),
          text(u"负责人"_s, u"head_name"_s, 130), figure(u"数量"_s, u"sub_amou"_s, 100),
          figure(u"金额"_s, u"sub_tota"_s, 108)});
