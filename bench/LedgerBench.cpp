@@ -232,6 +232,8 @@ void report(benchmark::State& state, const Samples& ours, const Samples& raw) {
     state.counters["median_ms"] = median(ours.wall) * 1e3;
     state.counters["raw_median_ms"] = median(raw.wall) * 1e3;
     state.counters["ratio_to_raw"] = median(ours.wall) / median(raw.wall);
+    state.counters["cpu_median_ms"] = median(ours.cpu) * 1e3;
+    state.counters["raw_cpu_median_ms"] = median(raw.cpu) * 1e3;
     state.counters["cpu_ratio_to_raw"] = median(ours.cpu) / median(raw.cpu);
 }
 
