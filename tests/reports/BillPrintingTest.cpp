@@ -200,6 +200,30 @@ TEST_F(BillPrintingTest, PrintsTheScreensTotalsCaptionsFooterAndHeaderAsTheyStan
     EXPECT_FALSE(printed.contains(u"751.5"_s)) << "the lines' sum is not the screen's total";
 }
 
+TEST_F(BillPrintingTest, ScreenDatasetsPrintForThatBillOnly) {
+    addBill(BillKind::Purchase, u"20240305000001"_s, 2);
+    m.InGoodsQ->setSql(u"select * from ingoods where 1=0"_s);
+    m.InGoodsQ->open();
+    m.InMainQ->setSql(u"select * from inmain where 1=0"_s);
+    m.InMainQ->open();
+    // A screen's own datasets with the fields of the shared ones.
+    Dataset header{&t.engine(), u"header"_s};
+    Dataset lines{&t.engine(), u"lines"_s};
+    header.setFieldDefs(m.InMainQ->fieldDefs());
+    lines.setFieldDefs(m.InGoodsQ->fieldDefs());
+    header.setSql(u"select * from inmain"_s);
+    lines.setSql(u"select * from ingoods"_s);
+    header.open();
+    lines.open();
+    PrintBill(BillKind::Purchase, header, lines, texts);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(allTexts(shown[0]).contains(u"V9"_s));
+    EXPECT_EQ(detailRows(shown[0]), 2);
+    const PreparedReport later = layouts.QRin->prepare();
+    EXPECT_EQ(detailRows(later), 0) << "the layout reads the data module's lines again";
+    EXPECT_FALSE(allTexts(later).contains(u"V9"_s));
+}
+
 TEST_F(BillPrintingTest, ErrorBeforeThePreviewIsSwallowedAndShowsNothing) {
     addBill(BillKind::Sale, u"20240305000001"_s, 2);
     t.exec(u"drop table outtemp"_s);

@@ -2,6 +2,7 @@
 
 #include <QtDebug>
 #include <exception>
+#include <optional>
 
 #include "app/core/BillSettings.h"
 #include "datamodel/DataModule.h"
@@ -47,6 +48,23 @@ void setBillLabels(report::ReportLayout& layout, const BillKind& kind, const Bil
     layout.setCaption(u"QRLabel31"_s, texts.totalAmount);
 }
 
+// The screen's datasets print for this bill only; afterwards the layout reads the data
+// module's own again, so it never keeps a dataset the screen may destroy.
+class BindingForOnePrint {
+  public:
+    BindingForOnePrint(report::ReportLayout& layout, const QString& name, const Dataset& dataset)
+        : layout_(layout), name_(name) {
+        layout_.bind(name_, &dataset);
+    }
+    ~BindingForOnePrint() { layout_.bind(name_, nullptr); }
+    BindingForOnePrint(const BindingForOnePrint&) = delete;
+    BindingForOnePrint& operator=(const BindingForOnePrint&) = delete;
+
+  private:
+    report::ReportLayout& layout_;
+    QString name_;
+};
+
 }  // namespace
 
 QString BillTitle(const BillKind& kind, const QString& companyName) {
@@ -81,14 +99,16 @@ void PrintBill(const BillKind& kind, Dataset& header, Dataset& lines, const Bill
         const BillSettings& settings = billSettings();
         const bool sales = printsOnSalesLayout(kind);
         report::ReportLayout& layout = sales ? *layouts->QRout : *layouts->QRin;
+        const BindingForOnePrint headerBinding(layout, sales ? u"OutMainQ"_s : u"InMainQ"_s,
+                                               header);
+        std::optional<BindingForOnePrint> linesBinding;
         if (sales) {
-            layout.bind(u"OutMainQ"_s, &header);
             ApplyBillPaper(layout, settings);
-            TFrmDataMod& data = *FrmDataMod();
-            FillOutTemp(*data.TempQ, *data.OutTempQ, header.text(u"bill_no"_s), settings.lineCount);
+            TFrmDataMod* data = FrmDataMod();
+            if (!data) throw report::ReportError(u"没有数据模块"_s);
+            FillOutTemp(*data->TempQ, *data->OutTempQ, header.text(u"bill_no"_s), settings.lineCount);
         } else {
-            layout.bind(u"InMainQ"_s, &header);
-            layout.bind(u"InGoodsQ"_s, &lines);
+            linesBinding.emplace(layout, u"InGoodsQ"_s, lines);
         }
         setBillLabels(layout, kind, texts, settings);
         layout.preview();

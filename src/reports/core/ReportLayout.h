@@ -41,7 +41,7 @@ class ReportLayout {
     QString caption(const QString& label) const;
     void centre(const QString& label);
 
-    // Prints `dataset` wherever the layout names `name`, from now on.
+    // Prints `dataset` wherever the layout names `name`; nullptr returns to the data module's.
     void bind(const QString& name, const Dataset* dataset);
 
     PreparedReport prepare() const;
