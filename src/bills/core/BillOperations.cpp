@@ -18,8 +18,6 @@ template <typename Step>
 auto guarded(Step step) {
     try {
         return step();
-    } catch (const BillError&) {
-        throw;
     } catch (const std::exception& e) {
         throw BillError(QString::fromUtf8(e.what()));
     }
