@@ -24,6 +24,8 @@ namespace talvor {
 
 namespace {
 
+// Tries to open the database before a press gives up, and the pause between two tries.
+constexpr int kConnectTries = 3;
 constexpr int kRetryPauseMs = 150;
 
 QLabel* label(const QString& text, const char* name, QWidget* parent) {

@@ -34,9 +34,6 @@ public:
     // that the main window never runs without a user.
     void reject() override;
 
-    // Tries to open the database before it gives up for this press.
-    static constexpr int kConnectTries = 3;
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

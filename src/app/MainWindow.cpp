@@ -115,6 +115,7 @@ TfrmMain::TfrmMain(ScreenRegistry& screens, QWidget* parent)
     statusBar()->setSizeGripEnabled(false);
     statusPanel_->setObjectName(QStringLiteral("StatusPanel1"));
     statusPanel_->setFrameShape(QFrame::StyledPanel);
+    statusPanel_->hide();  // until someone has logged in
     statusBar()->addWidget(statusPanel_);
     placeForScreen(primaryScreenWidth());
 }
@@ -232,6 +233,7 @@ void TfrmMain::startSession() {
 
 void TfrmMain::showOperator() {
     statusPanel_->setFixedWidth(operatorPanelWidth(screenWidth_));
+    statusPanel_->show();
     statusPanel_->setText(QStringLiteral("操作人员: ") + CurrentUser().id.trimmed() +
                           QStringLiteral("  登录时间:") + formatDate(shownAt_));
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLocale>
 #include <QScreen>
 #include <cstdio>
 #include <memory>
@@ -59,6 +60,8 @@ bool ensureSingleInstance(SingleInstanceGuard& guard) {
 }
 
 int runProgram(QApplication& app) {
+    // Calendars and other texts Qt takes from the locale read as on a Chinese system.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     installSongFont();
     SingleInstanceGuard guard;
     if (!ensureSingleInstance(guard)) return 0;
