@@ -25,8 +25,9 @@ struct ProgramCopy {
     ProgramCopy() {
         QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/talvor"), program);
         QDir(programDir.path()).mkpath(QStringLiteral("data"));
-        db::createDatabase(programDir.filePath(QStringLiteral("data/talvor.mdb")),
-                           {QStringLiteral("admin"), QStringLiteral("管理员"), QStringLiteral("secret")});
+        db::createDatabase(
+            programDir.filePath(QStringLiteral("data/talvor.mdb")),
+            {QStringLiteral("admin"), QStringLiteral("管理员"), QStringLiteral("secret")});
     }
 };
 
@@ -47,7 +48,8 @@ double secondsUntil(const QString& program, const QByteArray& line) {
     clock.start();
     process.start(program, {});
     QByteArray out;
-    while (!out.contains(line) && process.waitForReadyRead(10000)) out += process.readAllStandardOutput();
+    while (!out.contains(line) && process.waitForReadyRead(10000))
+        out += process.readAllStandardOutput();
     const double seconds = clock.nsecsElapsed() / 1e9;
     process.kill();
     process.waitForFinished();
@@ -74,7 +76,10 @@ void BM_StartupToEmptyQtDialog(benchmark::State& state) {
             "empty dialog shown");
 }
 
-BENCHMARK(BM_StartupToEmptyQtDialog)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_StartupToEmptyQtDialog)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
 BENCHMARK(BM_StartupToLoginDialog)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 
 }  // namespace

@@ -8,7 +8,7 @@
 namespace {
 
 class ReportShown : public QObject {
-protected:
+  protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Show) {
             std::fputs("empty dialog shown\n", stdout);

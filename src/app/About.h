@@ -11,14 +11,14 @@ namespace talvor {
 class TfrmAbout : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit TfrmAbout(QWidget* parent = nullptr);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QPixmap picture_;
     QLabel* lblClose;
 };

@@ -9,7 +9,7 @@ namespace talvor {
 class TalvorApplication : public QApplication {
     Q_OBJECT
 
-public:
+  public:
     TalvorApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };

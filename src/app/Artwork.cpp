@@ -42,9 +42,9 @@ void paintMist(QPainter& p, const QSizeF& size, double at, double thickness, int
     mist.setColorAt(0, QColor(255, 255, 255, 0));
     mist.setColorAt(0.5, QColor(255, 255, 255, alpha));
     mist.setColorAt(1, QColor(255, 255, 255, 0));
-    p.fillRect(QRectF(0, size.height() * (at - thickness), size.width(),
-                      size.height() * thickness * 2),
-               mist);
+    p.fillRect(
+        QRectF(0, size.height() * (at - thickness), size.width(), size.height() * thickness * 2),
+        mist);
 }
 
 void paintRidges(QPainter& p, const QSizeF& size, const std::vector<Ridge>& ridges) {
@@ -62,8 +62,8 @@ void paintRiceStalk(QPainter& p, QPointF foot, double height, const QColor& stem
     QPainterPath stalk(foot);
     const QPointF top(foot.x() + height * 0.28, foot.y() - height);
     const QPointF tip(top.x() + height * 0.30, top.y() + height * 0.38);
-    stalk.cubicTo(foot.x() - height * 0.04, foot.y() - height * 0.5,
-                  foot.x() + height * 0.05, top.y() + height * 0.15, top.x(), top.y());
+    stalk.cubicTo(foot.x() - height * 0.04, foot.y() - height * 0.5, foot.x() + height * 0.05,
+                  top.y() + height * 0.15, top.x(), top.y());
     stalk.quadTo(top.x() + height * 0.22, top.y() - height * 0.02, tip.x(), tip.y());
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(stem, std::max(1.5, height * 0.018), Qt::SolidLine, Qt::RoundCap));

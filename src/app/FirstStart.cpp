@@ -43,8 +43,8 @@ QPushButton* button(const QString& text, const char* name, QWidget* parent) {
 
 // What a failed creation may have left, so that the next start asks again.
 void removeDatabaseFiles(const QString& path) {
-    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"),
-                                  QStringLiteral("-journal")})
+    for (const QString& suffix :
+         {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
         QFile::remove(path + suffix);
 }
 
@@ -103,8 +103,7 @@ QStringList TFrmFirstStart::problems(QLineEdit*& firstBad) const {
     };
     check(trimmedInput(edtCode->text()).isEmpty(), edtCode, QStringLiteral("请输入管理员编码。"));
     check(trimmedInput(edtName->text()).isEmpty(), edtName, QStringLiteral("请输入管理员姓名。"));
-    check(trimmedInput(edtPassword->text()).isEmpty(), edtPassword,
-          QStringLiteral("请输入密码。"));
+    check(trimmedInput(edtPassword->text()).isEmpty(), edtPassword, QStringLiteral("请输入密码。"));
     check(trimmedInput(edtPassword->text()) != trimmedInput(edtConfirm->text()), edtConfirm,
           QStringLiteral("两次输入的密码不一致。"));
     return found;
@@ -127,9 +126,9 @@ void TFrmFirstStart::createDatabase() {
     try {
         const WaitCursor wait;
         QDir().mkpath(QFileInfo(databasePath_).absolutePath());
-        db::createDatabase(databasePath_, {trimmedInput(edtCode->text()),
-                                           trimmedInput(edtName->text()),
-                                           trimmedInput(edtPassword->text())});
+        db::createDatabase(databasePath_,
+                           {trimmedInput(edtCode->text()), trimmedInput(edtName->text()),
+                            trimmedInput(edtPassword->text())});
     } catch (const db::DbError& e) {
         if (!existed) removeDatabaseFiles(databasePath_);
         messages().inform(QStringLiteral("数据库无法建立：%1").arg(e.message()),

@@ -12,12 +12,12 @@ namespace talvor {
 class TFrmFirstStart : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit TFrmFirstStart(QString databasePath, QWidget* parent = nullptr);
 
     void cmd_okClick();
 
-private:
+  private:
     QStringList problems(QLineEdit*& firstBad) const;
     void createDatabase();
 

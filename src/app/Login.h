@@ -16,7 +16,7 @@ namespace talvor {
 class TFrmLogin : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit TFrmLogin(QWidget* parent = nullptr);
 
     // How the dialog ends the program (the third press, 关闭, closing the window). It takes
@@ -34,11 +34,11 @@ public:
     // that the main window never runs without a user.
     void reject() override;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     std::optional<User> findUser(const QString& userId, const QString& password);
 
     QLineEdit* Edit1;

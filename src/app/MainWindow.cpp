@@ -239,8 +239,10 @@ void TfrmMain::showOperator() {
 }
 
 void TfrmMain::enableByRights() {
-    for (const auto& [action, module] : moduleItems_) action->setEnabled(HasRight(Right::Use, module));
-    for (const auto& [button, module] : moduleButtons_) button->setEnabled(HasRight(Right::Use, module));
+    for (const auto& [action, module] : moduleItems_)
+        action->setEnabled(HasRight(Right::Use, module));
+    for (const auto& [button, module] : moduleButtons_)
+        button->setEnabled(HasRight(Right::Use, module));
 }
 
 void TfrmMain::openScreen(const QString& item) {

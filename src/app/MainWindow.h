@@ -28,7 +28,7 @@ struct ToolButtonDef {
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     explicit TfrmMain(ScreenRegistry& screens = screenRegistry(), QWidget* parent = nullptr);
 
     void setLoginDialog(TFrmLogin* login) { login_ = login; }
@@ -42,11 +42,11 @@ public:
     // The login succeeded and the menus follow the user's rights.
     bool sessionStarted() const { return sessionStarted_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildMenu();
     void buildToolBar(QWidget* client);
     QToolButton* toolButton(const ToolButtonDef& def, QWidget* parent);

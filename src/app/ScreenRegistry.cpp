@@ -1,6 +1,9 @@
 #include "app/ScreenRegistry.h"
 
 #include "app/About.h"
+#include "bills/BillScreen.h"
+#include "master/TFrmCompany.h"
+#include "master/TFrmGoods.h"
 
 namespace talvor {
 
@@ -25,6 +28,12 @@ ScreenFactory make() {
 ScreenRegistry& screenRegistry() {
     static ScreenRegistry registry = [] {
         ScreenRegistry r;
+        r.add(QStringLiteral("N4"), make<TFrmGoods>());
+        r.add(QStringLiteral("N5"), make<TFrmCompany>());
+        r.add(QStringLiteral("N10"), make<TFrmIn>());
+        r.add(QStringLiteral("N12"), make<TFrmReturnIn>());
+        r.add(QStringLiteral("N20"), make<TFrmOut>());
+        r.add(QStringLiteral("N22"), make<TFrmReturnout>());
         r.add(QStringLiteral("N51"), make<TfrmAbout>());
         return r;
     }();

@@ -14,11 +14,11 @@ using ScreenFactory = std::function<std::unique_ptr<QDialog>(QWidget* parent)>;
 
 // The screen each menu item opens. An item with no screen yet opens nothing.
 class ScreenRegistry {
-public:
+  public:
     void add(const QString& menuItem, ScreenFactory factory);
     const ScreenFactory* find(const QString& menuItem) const;
 
-private:
+  private:
     QHash<QString, ScreenFactory> factories_;
 };
 

@@ -8,7 +8,7 @@ namespace talvor {
 // Keeps a second copy of the program from running for the same user. The guard is a lock file
 // that names its process, so a copy that crashed leaves nothing that blocks the next start.
 class SingleInstanceGuard {
-public:
+  public:
     // The guard "talvor" in the user's runtime directory.
     SingleInstanceGuard();
     explicit SingleInstanceGuard(const QString& lockPath);
@@ -18,7 +18,7 @@ public:
 
     static QString defaultLockPath();
 
-private:
+  private:
     QLockFile lock_;
 };
 

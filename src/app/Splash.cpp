@@ -32,8 +32,6 @@ void TfrmFlash::Timer1Timer() {
     ProgressBar1->setValue(ProgressBar1->value() == 100 ? 0 : ProgressBar1->value() + 5);
 }
 
-void TfrmFlash::paintEvent(QPaintEvent*) {
-    QPainter(this).drawPixmap(0, 0, picture_);
-}
+void TfrmFlash::paintEvent(QPaintEvent*) { QPainter(this).drawPixmap(0, 0, picture_); }
 
 }  // namespace talvor

@@ -12,15 +12,15 @@ namespace talvor {
 class TfrmFlash : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit TfrmFlash(QWidget* parent = nullptr);
 
     void Timer1Timer();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QPixmap picture_;
     QProgressBar* ProgressBar1;
     QTimer* Timer1;

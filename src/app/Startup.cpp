@@ -25,10 +25,10 @@ namespace {
 // With TALVOR_REPORT_STARTUP set, prints a line when the login dialog shows, for the start-up
 // benchmark.
 class StartupReport : public QObject {
-public:
+  public:
     explicit StartupReport(QWidget& login) { login.installEventFilter(this); }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show) {
             std::fputs("talvor: login dialog shown\n", stdout);

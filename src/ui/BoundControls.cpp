@@ -14,7 +14,7 @@ const QString kShortDate = QStringLiteral("yyyy/M/d");
 int boundWrites = 0;
 
 class BoundWrite {
-public:
+  public:
     BoundWrite() { ++boundWrites; }
     ~BoundWrite() { --boundWrites; }
     BoundWrite(const BoundWrite&) = delete;

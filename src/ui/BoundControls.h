@@ -11,7 +11,7 @@ namespace talvor {
 
 // What a control bound to a field does for its link.
 class BoundControl {
-public:
+  public:
     virtual ~BoundControl() = default;
     // Shows the field's value of the current row; what was typed and not written is dropped.
     virtual void showField() = 0;
@@ -27,7 +27,7 @@ public:
 class FieldLink : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit FieldLink(BoundControl& control) : control_(control) {}
 
     void bind(Dataset* dataset, const QString& field);
@@ -43,7 +43,7 @@ public:
     // Writes into the current row, which enters editing.
     void write(const QVariant& value);
 
-private:
+  private:
     void rowChanged(int row);
 
     BoundControl& control_;
@@ -58,7 +58,7 @@ QVariant fieldValueFromText(const FieldDef& field, const QString& text);
 class DBEdit : public QLineEdit, public BoundControl {
     Q_OBJECT
 
-public:
+  public:
     explicit DBEdit(QWidget* parent = nullptr);
     void bind(Dataset* dataset, const QString& field);
 
@@ -66,14 +66,14 @@ public:
     void commit() override;
     bool hasTypedText() const override { return isModified(); }
 
-private:
+  private:
     FieldLink link_{*this};
 };
 
 class DBComboBox : public QComboBox, public BoundControl {
     Q_OBJECT
 
-public:
+  public:
     explicit DBComboBox(QWidget* parent = nullptr);
     void bind(Dataset* dataset, const QString& field);
 
@@ -81,7 +81,7 @@ public:
     void commit() override;
     bool hasTypedText() const override { return currentText() != shown_; }
 
-private:
+  private:
     FieldLink link_{*this};
     QString shown_;
 };
@@ -90,7 +90,7 @@ private:
 class DBDateEdit : public QDateEdit, public BoundControl {
     Q_OBJECT
 
-public:
+  public:
     explicit DBDateEdit(QWidget* parent = nullptr);
     void bind(Dataset* dataset, const QString& field);
 
@@ -98,7 +98,7 @@ public:
     void commit() override;
     bool hasTypedText() const override { return date() != shown_; }
 
-private:
+  private:
     FieldLink link_{*this};
     QDate shown_;
 };

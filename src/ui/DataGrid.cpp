@@ -23,9 +23,10 @@ DataGrid::DataGrid(Dataset* dataset, std::vector<GridColumn> columns, QWidget* p
 }
 
 void DataGrid::setReadOnly(bool readOnly) {
-    setEditTriggers(readOnly ? QAbstractItemView::NoEditTriggers
-                             : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                                   QAbstractItemView::AnyKeyPressed);
+    setEditTriggers(readOnly
+                        ? QAbstractItemView::NoEditTriggers
+                        : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed);
 }
 
 void DataGrid::followDataset(int row) {
@@ -36,9 +37,9 @@ void DataGrid::followDataset(int row) {
         selectionModel()->clearSelection();
     } else {
         const int column = std::max(currentIndex().column(), 0);
-        selectionModel()->setCurrentIndex(model_->index(row, column),
-                                          QItemSelectionModel::ClearAndSelect |
-                                              QItemSelectionModel::Rows);
+        selectionModel()->setCurrentIndex(
+            model_->index(row, column),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
     following_ = false;
 }

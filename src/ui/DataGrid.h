@@ -12,7 +12,7 @@ namespace talvor {
 class DataGrid : public QTableView {
     Q_OBJECT
 
-public:
+  public:
     DataGrid(Dataset* dataset, std::vector<GridColumn> columns, QWidget* parent = nullptr);
 
     Dataset* dataset() const { return model_->dataset(); }
@@ -20,7 +20,7 @@ public:
     // A read-only grid only browses; otherwise cells of columns not marked read-only edit.
     void setReadOnly(bool readOnly);
 
-private:
+  private:
     void followDataset(int row);
     void followView(const QModelIndex& current);
 

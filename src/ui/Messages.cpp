@@ -34,8 +34,8 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 // The buttons in the words of a Chinese system, whatever translations are installed.
 void nameButtons(QMessageBox& box) {
     static const std::pair<QMessageBox::StandardButton, const char*> names[] = {
-        {QMessageBox::Ok, "确定"}, {QMessageBox::Cancel, "取消"}, {QMessageBox::Yes, "是"},
-        {QMessageBox::No, "否"},   {QMessageBox::Abort, "中止"},  {QMessageBox::Retry, "重试"},
+        {QMessageBox::Ok, "确定"},    {QMessageBox::Cancel, "取消"}, {QMessageBox::Yes, "是"},
+        {QMessageBox::No, "否"},      {QMessageBox::Abort, "中止"},  {QMessageBox::Retry, "重试"},
         {QMessageBox::Ignore, "忽略"}};
     for (const auto& [button, name] : names)
         if (QAbstractButton* b = box.button(button)) b->setText(QString::fromUtf8(name));
@@ -43,9 +43,7 @@ void nameButtons(QMessageBox& box) {
 
 }  // namespace
 
-void Messages::inform(const QString& text, MessageIcon icon) {
-    show({.text = text, .icon = icon});
-}
+void Messages::inform(const QString& text, MessageIcon icon) { show({.text = text, .icon = icon}); }
 
 bool Messages::confirm(const QString& text) {
     return show({.text = text,

@@ -20,7 +20,7 @@ struct Message {
 // Every message box and question of the program goes through here, so that tests can answer
 // them and see what was shown.
 class Messages {
-public:
+  public:
     virtual ~Messages() = default;
 
     // Shows the message and returns the button the user chose.
@@ -36,7 +36,7 @@ public:
 
 // Real message boxes, parented to the active window so that they stay above it.
 class MessageBoxes final : public Messages {
-public:
+  public:
     QMessageBox::StandardButton show(const Message& message) override;
 };
 
@@ -48,7 +48,7 @@ Messages* setMessages(Messages* service);
 // service while it lives. A message shown with no answer queued gets the lowest button it
 // offers, which is OK where there is one.
 class ScriptedMessages final : public Messages {
-public:
+  public:
     ScriptedMessages();
     ~ScriptedMessages() override;
     ScriptedMessages(const ScriptedMessages&) = delete;
@@ -61,7 +61,7 @@ public:
     QStringList texts() const;
     void clear() { shown_.clear(); }
 
-private:
+  private:
     std::deque<QMessageBox::StandardButton> answers_;
     std::vector<Message> shown_;
     Messages* previous_;

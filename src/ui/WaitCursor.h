@@ -6,7 +6,7 @@ namespace talvor {
 
 // The hourglass while a long step runs; the normal cursor returns however the step ends.
 class WaitCursor {
-public:
+  public:
     WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
     ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
     WaitCursor(const WaitCursor&) = delete;

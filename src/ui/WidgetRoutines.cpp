@@ -48,10 +48,10 @@ void ApplyGoodsCaptions(DataGrid& grid, const QString& order) {
     for (int k = 0; k < 5; ++k) {
         columns[size_t(k)] = digits[k].digitValue();
         if (columns[size_t(k)] < 0 || columns[size_t(k)] >= model->columnCount())
-            throw std::out_of_range(
-                QStringLiteral("表格没有第%1列").arg(digits[k]).toStdString());
+            throw std::out_of_range(QStringLiteral("表格没有第%1列").arg(digits[k]).toStdString());
     }
-    for (int k = 0; k < 5; ++k) model->setColumnTitle(columns[size_t(k)], GoodsCaptions()[size_t(k)]);
+    for (int k = 0; k < 5; ++k)
+        model->setColumnTitle(columns[size_t(k)], GoodsCaptions()[size_t(k)]);
 }
 
 }  // namespace talvor

@@ -13,7 +13,7 @@ namespace talvor {
 namespace {
 
 class FirstStartScreenTest : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("data/talvor.mdb"));
     ScriptedMessages messages;
@@ -32,12 +32,13 @@ protected:
 };
 
 TEST_F(FirstStartScreenTest, EveryProblemIsToldAtOnceAndNothingIsCreated) {
-    const std::tuple<const char*, const char*, const char*, const char*, const char*, const char*> cases[] = {
-        {"", " ", "", "", "请输入管理员编码。\n请输入管理员姓名。\n请输入密码。", "edtCode"},
-        {"admin", "王", "pw", "px", "两次输入的密码不一致。", "edtConfirm"},
-        {"admin", "", "pw", " pw ", "请输入管理员姓名。", "edtName"},
-        {"admin", "王", "\t", "", "请输入密码。", "edtPassword"},
-    };
+    const std::tuple<const char*, const char*, const char*, const char*, const char*, const char*>
+        cases[] = {
+            {"", " ", "", "", "请输入管理员编码。\n请输入管理员姓名。\n请输入密码。", "edtCode"},
+            {"admin", "王", "pw", "px", "两次输入的密码不一致。", "edtConfirm"},
+            {"admin", "", "pw", " pw ", "请输入管理员姓名。", "edtName"},
+            {"admin", "王", "\t", "", "请输入密码。", "edtPassword"},
+        };
     for (const auto& [code, name, password, confirm, said, focus] : cases) {
         messages.clear();
         enter(code, name, password, confirm);
@@ -57,13 +58,16 @@ TEST_F(FirstStartScreenTest, CreatesTheDatabaseWithTheAdministratorAsEntered) {
 
     db::SqliteEngine engine;
     engine.open(path);
-    const db::ResultSet users = engine.query(QStringLiteral("select user_id,password,pow_use from powers"));
+    const db::ResultSet users =
+        engine.query(QStringLiteral("select user_id,password,pow_use from powers"));
     ASSERT_EQ(users.rows.size(), 1u) << "nobody else can log in";
     EXPECT_EQ(users.rows[0][0].toString(), QStringLiteral("boss"));
     EXPECT_EQ(users.rows[0][1].toString(), QStringLiteral("s3cret"));
     EXPECT_EQ(users.rows[0][2].toString(), QString(25, u'1'));
     EXPECT_EQ(engine.query(QStringLiteral("select empl_name from employee where empl_code='boss'"))
-                  .rows.at(0).at(0).toString(),
+                  .rows.at(0)
+                  .at(0)
+                  .toString(),
               QStringLiteral("王老板"));
 }
 
@@ -78,7 +82,8 @@ TEST_F(FirstStartScreenTest, AFailedCreationLeavesNothingBehind) {
     blocked.findChild<QLineEdit*>(QStringLiteral("edtConfirm"))->setText(QStringLiteral("pw"));
     blocked.cmd_okClick();
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_TRUE(messages.texts()[0].startsWith(QStringLiteral("数据库无法建立："))) << messages.texts()[0].toStdString();
+    EXPECT_TRUE(messages.texts()[0].startsWith(QStringLiteral("数据库无法建立：")))
+        << messages.texts()[0].toStdString();
     EXPECT_NE(blocked.result(), QDialog::Accepted);
 }
 

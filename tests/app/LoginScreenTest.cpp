@@ -11,7 +11,7 @@ namespace talvor {
 namespace {
 
 class LoginScreenTest : public test::ProgramDirFixture {
-protected:
+  protected:
     TFrmLogin login;
     std::vector<int> endRequests;
 
@@ -45,8 +45,9 @@ TEST_F(LoginScreenTest, LaysOutCaptionsEchoAndTabOrder) {
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
     QStyleOptionFrame option;
     option.initFrom(password);
-    EXPECT_EQ(password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, &option, password),
-              u'*');
+    EXPECT_EQ(
+        password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, &option, password),
+        u'*');
 
     QStringList order;
     QWidget* w = edit("Edit1");
@@ -61,7 +62,8 @@ TEST_F(LoginScreenTest, TrimmedIdInAnotherLetterCaseLogsInAsTyped) {
     press(QStringLiteral("  ADMIN\t"), QStringLiteral(" secret "));
     EXPECT_EQ(login.result(), QDialog::Accepted);
     EXPECT_EQ(CurrentUser().id, QStringLiteral("ADMIN"));
-    for (const QString& rights : CurrentUser().rights) EXPECT_EQ(rights, QString(kModuleCount, u'1'));
+    for (const QString& rights : CurrentUser().rights)
+        EXPECT_EQ(rights, QString(kModuleCount, u'1'));
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_TRUE(endRequests.empty());
 }
@@ -84,8 +86,9 @@ TEST_F(LoginScreenTest, EnterInThePasswordBoxPressesOk) {
 }
 
 // Typed SQL is only text: none of these may log anyone in or break the query.
-class WrongCredentialsTest : public LoginScreenTest,
-                             public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
+class WrongCredentialsTest
+    : public LoginScreenTest,
+      public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
 
 TEST_P(WrongCredentialsTest, AreRefusedWithTheMessageAndFocusInTheUserBox) {
     const auto [id, password] = GetParam();
@@ -101,7 +104,8 @@ TEST_P(WrongCredentialsTest, AreRefusedWithTheMessageAndFocusInTheUserBox) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Login, WrongCredentialsTest,
-                         ::testing::Values(std::pair{"admin", "wrong"}, std::pair{"nobody", "secret"},
+                         ::testing::Values(std::pair{"admin", "wrong"},
+                                           std::pair{"nobody", "secret"},
                                            std::pair{"admin", "x' or '1'='1"},
                                            std::pair{"admin' --", "anything"},
                                            std::pair{"admin", "secret\"'"}, std::pair{"", ""}));
@@ -116,7 +120,8 @@ TEST_P(ThirdPressTest, EndsTheProgramAfterItHasBeenHandled) {
         EXPECT_TRUE(login.isVisible());
     }
     messages.clear();
-    press(QStringLiteral("admin"), rightAtLast ? QStringLiteral("secret") : QStringLiteral("wrong"));
+    press(QStringLiteral("admin"),
+          rightAtLast ? QStringLiteral("secret") : QStringLiteral("wrong"));
     EXPECT_EQ(endRequests, std::vector<int>{0});
     // The attempt itself still runs to its end.
     if (rightAtLast) {
@@ -141,14 +146,18 @@ TEST_F(LoginScreenTest, EveryWayOutButALoginEndsWithExitCode1) {
 }
 
 TEST_F(LoginScreenTest, EveryPressRereadsThePrintingSettings) {
-    ini().writeString(QStringLiteral("billdata"), QStringLiteral("company_name"), QStringLiteral("禾岚商行"));
-    ini().writeString(QStringLiteral("billdata"), QStringLiteral("line_count"), QStringLiteral("8"));
+    ini().writeString(QStringLiteral("billdata"), QStringLiteral("company_name"),
+                      QStringLiteral("禾岚商行"));
+    ini().writeString(QStringLiteral("billdata"), QStringLiteral("line_count"),
+                      QStringLiteral("8"));
     press(QStringLiteral("admin"), QStringLiteral("wrong"));
     EXPECT_EQ(billSettings().companyName, QStringLiteral("禾岚商行"));
     EXPECT_EQ(billSettings().lineCount, 8);
 
-    ini().writeString(QStringLiteral("billdata"), QStringLiteral("company_name"), QStringLiteral("新公司"));
-    ini().writeString(QStringLiteral("billdata"), QStringLiteral("bill_bottom"), QStringLiteral("谢谢惠顾"));
+    ini().writeString(QStringLiteral("billdata"), QStringLiteral("company_name"),
+                      QStringLiteral("新公司"));
+    ini().writeString(QStringLiteral("billdata"), QStringLiteral("bill_bottom"),
+                      QStringLiteral("谢谢惠顾"));
     press(QStringLiteral("admin"), QStringLiteral("secret"));
     EXPECT_EQ(billSettings().companyName, QStringLiteral("新公司"));
     EXPECT_EQ(billSettings().billBottom, QStringLiteral("谢谢惠顾"));
@@ -157,9 +166,11 @@ TEST_F(LoginScreenTest, EveryPressRereadsThePrintingSettings) {
 TEST_F(LoginScreenTest, TheFirstConnectionIsNotedOnceAndKept) {
     press(QStringLiteral("admin"), QStringLiteral("wrong"));
     ASSERT_TRUE(module->connected());
-    EXPECT_EQ(ini().readString(QStringLiteral("nettype"), QStringLiteral("datasource"), {}), databasePath());
+    EXPECT_EQ(ini().readString(QStringLiteral("nettype"), QStringLiteral("datasource"), {}),
+              databasePath());
 
-    ini().writeString(QStringLiteral("nettype"), QStringLiteral("datasource"), QStringLiteral("elsewhere"));
+    ini().writeString(QStringLiteral("nettype"), QStringLiteral("datasource"),
+                      QStringLiteral("elsewhere"));
     press(QStringLiteral("admin"), QStringLiteral("secret"));
     EXPECT_EQ(login.result(), QDialog::Accepted);
     EXPECT_EQ(ini().readString(QStringLiteral("nettype"), QStringLiteral("datasource"), {}),
@@ -167,14 +178,16 @@ TEST_F(LoginScreenTest, TheFirstConnectionIsNotedOnceAndKept) {
 }
 
 TEST_F(LoginScreenTest, LineCountThatIsNoIntegerEndsThePressBeforeTheConnection) {
-    ini().writeString(QStringLiteral("billdata"), QStringLiteral("line_count"), QStringLiteral("ten"));
+    ini().writeString(QStringLiteral("billdata"), QStringLiteral("line_count"),
+                      QStringLiteral("ten"));
     press(QStringLiteral("admin"), QStringLiteral("secret"));
     EXPECT_NE(login.result(), QDialog::Accepted);
     EXPECT_FALSE(module->connected());
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].icon, MessageIcon::Critical);
 
-    ini().writeString(QStringLiteral("billdata"), QStringLiteral("line_count"), QStringLiteral("10"));
+    ini().writeString(QStringLiteral("billdata"), QStringLiteral("line_count"),
+                      QStringLiteral("10"));
     press(QStringLiteral("admin"), QStringLiteral("secret"));
     EXPECT_EQ(login.result(), QDialog::Accepted);
 }

@@ -16,7 +16,7 @@ namespace {
 
 // A screen that notes how often it was made and closes itself once shown.
 class ProbeScreen : public QDialog {
-public:
+  public:
     explicit ProbeScreen(QWidget* parent) : QDialog(parent) {
         ++made;
         QTimer::singleShot(0, this, &QDialog::accept);
@@ -25,7 +25,7 @@ public:
 };
 
 class MainScreenTest : public test::ProgramDirFixture {
-protected:
+  protected:
     ScreenRegistry screens;
     TfrmMain main{screens};
     TFrmLogin login;
@@ -58,20 +58,23 @@ TEST_F(MainScreenTest, MenuTreeHasEveryCaptionAndName) {
         QString line = top->text() + (top->menu() ? QString() : u'=' + top->objectName()) + u':';
         if (top->menu())
             for (QAction* a : top->menu()->actions())
-                line += u' ' + (a->isSeparator() ? QStringLiteral("-") : a->objectName() + u'=' + a->text());
+                line += u' ' + (a->isSeparator() ? QStringLiteral("-")
+                                                 : a->objectName() + u'=' + a->text());
         tree << line;
     }
-    EXPECT_EQ(tree, (QStringList{
-                        QStringLiteral("基本资料[&B]: N3=员工资料 N4=产品资料 N5=客户资料 N6=基本设置 "
-                                       "N7=库存初始化 N8=权限设置"),
-                        QStringLiteral("进货管理[&I]: N10=进货输入 N11=进货统计 - N12=顾客退货"),
-                        QStringLiteral("出货管理[&O]: N20=销售输入 N22=退货厂商 - N23=出货统计 "
-                                       "N24=出货排行-按货品 N25=出货排行-按客户"),
-                        QStringLiteral("仓库管理[&S]: N31=库存查询 N15=库存报警 N32=库存调整 - "
-                                       "N33=库存盘点 N34=进销存明细"),
-                        QStringLiteral("财务管理[&M]: N39=收款单 N40=付款单 - N41=进货对帐单 N42=出货对帐单"),
-                        QStringLiteral("系统管理[&S]: N46=数据备份 N47=数据恢复 N51=关于"),
-                        QStringLiteral("退出[&X]=X1:")}));
+    EXPECT_EQ(
+        tree,
+        (QStringList{
+            QStringLiteral("基本资料[&B]: N3=员工资料 N4=产品资料 N5=客户资料 N6=基本设置 "
+                           "N7=库存初始化 N8=权限设置"),
+            QStringLiteral("进货管理[&I]: N10=进货输入 N11=进货统计 - N12=顾客退货"),
+            QStringLiteral("出货管理[&O]: N20=销售输入 N22=退货厂商 - N23=出货统计 "
+                           "N24=出货排行-按货品 N25=出货排行-按客户"),
+            QStringLiteral("仓库管理[&S]: N31=库存查询 N15=库存报警 N32=库存调整 - "
+                           "N33=库存盘点 N34=进销存明细"),
+            QStringLiteral("财务管理[&M]: N39=收款单 N40=付款单 - N41=进货对帐单 N42=出货对帐单"),
+            QStringLiteral("系统管理[&S]: N46=数据备份 N47=数据恢复 N51=关于"),
+            QStringLiteral("退出[&X]=X1:")}));
     EXPECT_EQ(main.windowTitle(), QStringLiteral("禾岚进销存管理系统"));
 }
 
@@ -112,12 +115,12 @@ TEST_P(UseRightTest, EnablesMenuItemsAndButtonsOnceAfterTheLogin) {
     for (const ModuleInfo& m : modules())
         EXPECT_EQ(item(m.menuItem)->isEnabled(), m.index < use.size() && use[m.index] == u'1')
             << m.menuItem;
-    const std::pair<const char*, int> buttons[] = {{"cmd_employee", 0}, {"cmd_goods", 1},
-                                                    {"cmd_company", 2},  {"cmd_in", 6},
-                                                    {"cmd_out", 9},      {"cmd_gath", 19},
-                                                    {"cmd_pay", 20},     {"cmd_store", 14}};
+    const std::pair<const char*, int> buttons[] = {
+        {"cmd_employee", 0}, {"cmd_goods", 1}, {"cmd_company", 2}, {"cmd_in", 6},
+        {"cmd_out", 9},      {"cmd_gath", 19}, {"cmd_pay", 20},    {"cmd_store", 14}};
     for (const auto& [name, module] : buttons)
-        EXPECT_EQ(child(main, name)->isEnabled(), module < use.size() && use[module] == u'1') << name;
+        EXPECT_EQ(child(main, name)->isEnabled(), module < use.size() && use[module] == u'1')
+            << name;
     EXPECT_TRUE(item("N51")->isEnabled());
     EXPECT_TRUE(item("X1")->isEnabled());
     EXPECT_TRUE(child(main, "BitBtn2")->isEnabled());
@@ -155,7 +158,8 @@ TEST_F(MainScreenTest, BackgroundPictureFollowsTheScreenWidth) {
     main.show();
     QLabel* image1 = child<QLabel>(main, "Image1");
     QLabel* image2 = child<QLabel>(main, "Image2");
-    const std::tuple<int, bool, bool> cases[] = {{800, true, false}, {1024, false, true}, {1280, false, false}};
+    const std::tuple<int, bool, bool> cases[] = {
+        {800, true, false}, {1024, false, true}, {1280, false, false}};
     for (const auto& [width, first, second] : cases) {
         main.placeForScreen(width);
         EXPECT_EQ(image1->isVisible(), first) << width;
@@ -169,8 +173,9 @@ TEST_F(MainScreenTest, BackgroundPictureFollowsTheScreenWidth) {
 TEST_F(MainScreenTest, GoodsCaptionsComeFromTheFirstUserinfoRow) {
     sql(QStringLiteral("update userinfo set gods_code='货号', gods_spec=NULL"));
     startAs(QStringLiteral("admin"), QStringLiteral("secret"));
-    EXPECT_EQ(GoodsCaptions(), (GoodsCaptionTexts{QStringLiteral("货号"), QStringLiteral("货名"), QString(),
-                                                  QStringLiteral("型号"), QStringLiteral("分类")}));
+    EXPECT_EQ(GoodsCaptions(),
+              (GoodsCaptionTexts{QStringLiteral("货号"), QStringLiteral("货名"), QString(),
+                                 QStringLiteral("型号"), QStringLiteral("分类")}));
 }
 
 TEST_F(MainScreenTest, WithoutUserinfoTheMenuStillFollowsTheRights) {
@@ -184,9 +189,10 @@ TEST_F(MainScreenTest, WithoutUserinfoTheMenuStillFollowsTheRights) {
 
 enum class ExitRoute { MenuItem, ToolButton, CloseBox };
 
-class ExitQuestionTest : public MainScreenTest,
-                         public ::testing::WithParamInterface<std::pair<ExitRoute, QMessageBox::StandardButton>> {
-protected:
+class ExitQuestionTest
+    : public MainScreenTest,
+      public ::testing::WithParamInterface<std::pair<ExitRoute, QMessageBox::StandardButton>> {
+  protected:
     void leave(ExitRoute route) {
         switch (route) {
             case ExitRoute::MenuItem:
@@ -265,7 +271,8 @@ TEST_F(MainScreenTest, AScreenThatFailsToOpenIsReportedAndTheMainWindowGoesOn) {
 }
 
 TEST_F(MainScreenTest, ADisabledItemOpensNothingFromMenuOrToolBar) {
-    screens.add(QStringLiteral("N3"), [](QWidget* parent) { return std::make_unique<ProbeScreen>(parent); });
+    screens.add(QStringLiteral("N3"),
+                [](QWidget* parent) { return std::make_unique<ProbeScreen>(parent); });
     addUser(QStringLiteral("clerk"), QStringLiteral("pw"), QStringLiteral("0111"));
     startAs(QStringLiteral("clerk"), QStringLiteral("pw"));
     item("N3")->trigger();

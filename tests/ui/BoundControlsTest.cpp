@@ -11,15 +11,17 @@ namespace talvor {
 namespace {
 
 class BoundControlsTest : public ::testing::Test {
-protected:
+  protected:
     test::TestDatabase t;
     ScriptedMessages messages;
     Dataset& goods = *t.module->GoodsQ;
 
     BoundControlsTest() {
-        t.exec(QStringLiteral("insert into company (comp_code,comp_name) values ('C1','禾岚商行')"));
-        t.exec(QStringLiteral("insert into goods (gods_code,gods_name,valu_in,prod_code) "
-                              "values ('G1','铅笔',1.5,'C1'), ('G2','橡皮',NULL,'')"));
+        t.exec(
+            QStringLiteral("insert into company (comp_code,comp_name) values ('C1','禾岚商行')"));
+        t.exec(
+            QStringLiteral("insert into goods (gods_code,gods_name,valu_in,prod_code) "
+                           "values ('G1','铅笔',1.5,'C1'), ('G2','橡皮',NULL,'')"));
         goods.setSql(QStringLiteral("select * from goods order by gods_code"));
         goods.open();
     }
@@ -111,7 +113,8 @@ TEST_F(BoundControlsTest, AValueTheFieldRefusesIsReportedAndNotWritten) {
 
 TEST_F(BoundControlsTest, PickListAndDatePickerWriteTheirField) {
     Dataset& bills = *t.module->InMainQ;
-    t.exec(QStringLiteral("insert into inmain (bill_no,bill_date,remark) values ('B1','2024-03-05','甲')"));
+    t.exec(QStringLiteral(
+        "insert into inmain (bill_no,bill_date,remark) values ('B1','2024-03-05','甲')"));
     bills.setSql(QStringLiteral("select * from inmain"));
     bills.open();
     DBComboBox remark;

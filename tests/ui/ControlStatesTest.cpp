@@ -17,7 +17,7 @@ const ControlStates kTable = {
 };
 
 class ControlStatesTest : public ::testing::Test {
-protected:
+  protected:
     QWidget screen;
     ControlStatesTest() {
         screen.setObjectName(QStringLiteral("FrmGoods"));
@@ -37,15 +37,16 @@ protected:
 
 TEST_F(ControlStatesTest, ModeAndRightsDecideTogether) {
     const std::tuple<ScreenMode, const char*, const char*, const char*> cases[] = {
-        {ScreenMode::Null, "01", "01", "1101"},  {ScreenMode::Null, "01", "00", "1001"},
-        {ScreenMode::Null, "1", "", "0001"},     {ScreenMode::Add, "01", "01", "0010"},
+        {ScreenMode::Null, "01", "01", "1101"}, {ScreenMode::Null, "01", "00", "1001"},
+        {ScreenMode::Null, "1", "", "0001"},    {ScreenMode::Add, "01", "01", "0010"},
         {ScreenMode::Edit, "", "", "0010"},
     };
     for (const auto& [mode, add, edit, expected] : cases) {
         CurrentUser().rights[size_t(Right::Add)] = QLatin1String(add);
         CurrentUser().rights[size_t(Right::Edit)] = QLatin1String(edit);
         applyControlStates(screen, kTable, mode, 1);
-        EXPECT_EQ(states(), QLatin1String(expected)) << modeText(mode).toStdString() << " " << add << " " << edit;
+        EXPECT_EQ(states(), QLatin1String(expected))
+            << modeText(mode).toStdString() << " " << add << " " << edit;
     }
 }
 

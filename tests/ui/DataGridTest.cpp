@@ -12,14 +12,15 @@ namespace talvor {
 namespace {
 
 class DataGridTest : public ::testing::Test {
-protected:
+  protected:
     test::TestDatabase t;
     ScriptedMessages messages;
     Dataset& goods = *t.module->GoodsQ;
 
     DataGridTest() {
         for (const char* code : {"G1", "G2", "G3", "G4"})
-            t.exec(QStringLiteral("insert into goods (gods_code,gods_name,valu_in) values (:c,:n,2.5)"),
+            t.exec(QStringLiteral(
+                       "insert into goods (gods_code,gods_name,valu_in) values (:c,:n,2.5)"),
                    {{QStringLiteral("c"), QLatin1String(code)},
                     {QStringLiteral("n"), QStringLiteral("货品") + QLatin1String(code)}});
         goods.setSql(QStringLiteral("select * from goods order by gods_code"));
@@ -81,8 +82,9 @@ TEST_F(DataGridTest, AMoveThatCannotPostStaysOnTheDatasetsRow) {
     EXPECT_EQ(messages.shown().size(), 1u);
 }
 
-class GoodsCaptionsTest : public DataGridTest,
-                          public ::testing::WithParamInterface<std::pair<const char*, std::vector<int>>> {};
+class GoodsCaptionsTest
+    : public DataGridTest,
+      public ::testing::WithParamInterface<std::pair<const char*, std::vector<int>>> {};
 
 TEST_P(GoodsCaptionsTest, TitleTheColumnsTheOrderNames) {
     const auto& [order, titled] = GetParam();
@@ -91,8 +93,10 @@ TEST_P(GoodsCaptionsTest, TitleTheColumnsTheOrderNames) {
     DataGrid grid(&goods, columns(7));
     ApplyGoodsCaptions(grid, QLatin1String(order));
     for (size_t k = 0; k < titled.size(); ++k)
-        EXPECT_EQ(grid.model()->headerData(titled[k], Qt::Horizontal).toString(), GoodsCaptions()[k]);
-    EXPECT_EQ(grid.datasetModel()->columns()[2].field, QStringLiteral("gods_spec")) << "fields stay";
+        EXPECT_EQ(grid.model()->headerData(titled[k], Qt::Horizontal).toString(),
+                  GoodsCaptions()[k]);
+    EXPECT_EQ(grid.datasetModel()->columns()[2].field, QStringLiteral("gods_spec"))
+        << "fields stay";
 }
 
 INSTANTIATE_TEST_SUITE_P(Grid, GoodsCaptionsTest,

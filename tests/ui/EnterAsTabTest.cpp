@@ -18,7 +18,7 @@ namespace talvor::test {
 class EnterForm : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     EnterForm() {
         auto* layout = new QVBoxLayout(this);
         for (QWidget* w : {static_cast<QWidget*>(first), static_cast<QWidget*>(second),
@@ -32,7 +32,7 @@ public:
 };
 
 class EnterAsTabTest : public ::testing::Test {
-protected:
+  protected:
     EnterAsTab rule;
 
     EnterAsTabTest() { qApp->installEventFilter(&rule); }

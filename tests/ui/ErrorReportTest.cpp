@@ -22,8 +22,9 @@ TEST(ErrorReportTest, AnEscapingErrorIsShownAndTheProgramGoesOn) {
     for (int i = 0; i < 4; ++i) button.click();
 
     EXPECT_EQ(step, 4);
-    EXPECT_EQ(messages.texts(), (QStringList{QStringLiteral("database is locked"), QStringLiteral("“十”不是整数"),
-                                             QStringLiteral("数据库无法打开")}));
+    EXPECT_EQ(messages.texts(),
+              (QStringList{QStringLiteral("database is locked"), QStringLiteral("“十”不是整数"),
+                           QStringLiteral("数据库无法打开")}));
     for (const Message& m : messages.shown()) {
         EXPECT_EQ(m.caption, QStringLiteral("禾岚进销存管理系统"));
         EXPECT_EQ(m.icon, MessageIcon::Critical);

@@ -15,7 +15,8 @@ TEST(FontsTest, SongFamilyNamesReachTheInstalledSongFont) {
     const QFont before = QApplication::font();
     installSongFont();
     for (const char* family : {"宋体", "SimSun"})
-        EXPECT_EQ(QFontInfo(QFont(QString::fromUtf8(family), 9)).family(), QStringLiteral("AR PL UMing CN"))
+        EXPECT_EQ(QFontInfo(QFont(QString::fromUtf8(family), 9)).family(),
+                  QStringLiteral("AR PL UMing CN"))
             << family;
     EXPECT_EQ(QApplication::font().family(), QStringLiteral("宋体"));
     EXPECT_EQ(QApplication::font().pointSize(), 9);

@@ -24,7 +24,7 @@ namespace talvor::test {
 // "secret") and a data module that is not connected yet, as at start-up. Messages are
 // answered from a script.
 class ProgramDirFixture : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     ScriptedMessages messages;
     std::unique_ptr<TFrmDataMod> module;
@@ -32,8 +32,8 @@ protected:
     ProgramDirFixture() {
         setProgramDir(dir.path());
         QDir().mkpath(dir.filePath(QStringLiteral("data")));
-        db::createDatabase(databasePath(),
-                           {QStringLiteral("admin"), QStringLiteral("管理员"), QStringLiteral("secret")});
+        db::createDatabase(databasePath(), {QStringLiteral("admin"), QStringLiteral("管理员"),
+                                            QStringLiteral("secret")});
         module = std::make_unique<TFrmDataMod>();
         CurrentUser() = {};
         GoodsCaptions() = {};
@@ -54,7 +54,9 @@ protected:
 
     void addUser(const QString& id, const QString& password, const QVariant& use) {
         sql(QStringLiteral("insert into powers (user_id,password,pow_use) values (:id,:pw,:use)"),
-            {{QStringLiteral("id"), id}, {QStringLiteral("pw"), password}, {QStringLiteral("use"), use}});
+            {{QStringLiteral("id"), id},
+             {QStringLiteral("pw"), password},
+             {QStringLiteral("use"), use}});
     }
 
     template <typename T = QWidget>

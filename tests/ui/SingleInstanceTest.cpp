@@ -28,7 +28,7 @@ TEST(SingleInstanceChild, ActsAsAnotherCopy) {
 }
 
 class SingleInstanceTest : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     QString lockPath = dir.filePath(QStringLiteral("talvor.lock"));
 
