@@ -1,6 +1,5 @@
 #include "bills/BillScreen.h"
 
-#include <QCloseEvent>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -48,17 +47,6 @@ const ControlStates kBillStates = {
     {"cmd_exit", true, false, false},
 };
 
-// The handlers guard their database steps and carry on without a message.
-template <typename Fn>
-bool quietly(Fn&& fn) {
-    try {
-        fn();
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
 struct Person {
     const char* label;
     const char* code;
@@ -80,7 +68,7 @@ QString& CurrentBillType() {
 }
 
 BillScreen::BillScreen(const BillDescriptor& descriptor, QWidget* parent)
-    : QDialog(parent), d_(descriptor), header_(d_.header(*FrmDataMod())), lines_(d_.lines(*FrmDataMod())) {
+    : EditingDialog(parent), d_(descriptor), header_(d_.header(*FrmDataMod())), lines_(d_.lines(*FrmDataMod())) {
     WaitCursor wait;
     setObjectName(QLatin1String(d_.className));
     setWindowTitle(QString::fromUtf8(d_.caption));
@@ -98,31 +86,19 @@ BillScreen::~BillScreen() {
     lines_->clearMasterLink();
 }
 
-QPushButton* BillScreen::toolButton(const char* name, const char* caption, void (BillScreen::*handler)()) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), this);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    connectGuarded(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
-    return button;
-}
-
 QLayout* BillScreen::buildToolBar() {
     auto* bar = new QHBoxLayout;
-    bar->addWidget(toolButton("cmd_add", "新增[&A]", &BillScreen::cmd_addClick));
-    bar->addWidget(toolButton("cmd_edit", "修改[&E]", &BillScreen::cmd_editClick));
-    bar->addWidget(toolButton("cmd_dele", "删除[&D]", &BillScreen::cmd_deleClick));
+    bar->addWidget(toolButton("cmd_add", QStringLiteral("新增[&A]"), [this] { cmd_addClick(); }));
+    bar->addWidget(toolButton("cmd_edit", QStringLiteral("修改[&E]"), [this] { cmd_editClick(); }));
+    bar->addWidget(toolButton("cmd_dele", QStringLiteral("删除[&D]"), [this] { cmd_deleClick(); }));
     bar->addSpacing(16);
-    bar->addWidget(toolButton("cmd_find", "查询[&F]", &BillScreen::cmd_findClick));
-    bar->addWidget(toolButton("cmd_prin", "打印[&P]", &BillScreen::cmd_prinClick));
+    bar->addWidget(toolButton("cmd_find", QStringLiteral("查询[&F]"), [this] { cmd_findClick(); }));
+    bar->addWidget(toolButton("cmd_prin", QStringLiteral("打印[&P]"), [this] { cmd_prinClick(); }));
     bar->addSpacing(16);
-    bar->addWidget(toolButton("cmd_save", "保存[&S]", &BillScreen::cmd_saveClick));
-    bar->addWidget(toolButton("cmd_canc", "取消[&C]", &BillScreen::cmd_cancClick));
+    bar->addWidget(toolButton("cmd_save", QStringLiteral("保存[&S]"), [this] { cmd_saveClick(); }));
+    bar->addWidget(toolButton("cmd_canc", QStringLiteral("取消[&C]"), [this] { cmd_cancClick(); }));
     bar->addSpacing(16);
-    auto* exit = new QPushButton(QStringLiteral("退出[&X]"), this);
-    exit->setObjectName(QStringLiteral("cmd_exit"));
-    exit->setAutoDefault(false);
-    connect(exit, &QPushButton::clicked, this, &QDialog::close);
-    bar->addWidget(exit);
+    bar->addWidget(exitButton());
     bar->addStretch();
     return bar;
 }
@@ -536,18 +512,6 @@ bool BillScreen::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void BillScreen::closeEvent(QCloseEvent* event) {
-    if (mode_ != ScreenMode::Null) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
-}
-
-void BillScreen::reject() {
-    if (mode_ == ScreenMode::Null) QDialog::reject();
 }
 
 }  // namespace talvor

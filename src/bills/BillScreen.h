@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QDialog>
 #include <optional>
 
 #include "bills/BillDescriptor.h"
 #include "bills/core/BillOperations.h"
-#include "ui/ControlStates.h"
+#include "ui/EditingDialog.h"
 
 class QComboBox;
 class QDateEdit;
@@ -25,14 +24,13 @@ QString& CurrentBillType();
 
 // One machine for the purchase, customer return, sales and return-to-supplier screens; what
 // differs is the descriptor.
-class BillScreen : public QDialog {
+class BillScreen : public EditingDialog {
     Q_OBJECT
 
 public:
     BillScreen(const BillDescriptor& descriptor, QWidget* parent);
     ~BillScreen() override;
 
-    ScreenMode mode() const { return mode_; }
     const BillDescriptor& descriptor() const { return d_; }
 
     void cmd_addClick();
@@ -48,12 +46,9 @@ public:
     void gridEnter(int column);
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QPushButton* toolButton(const char* name, const char* caption, void (BillScreen::*handler)());
     QLayout* buildToolBar();
     QGroupBox* buildHeader();
     QWidget* headerControl(HeaderItem item, QWidget* parent);
@@ -75,7 +70,6 @@ private:
     const BillDescriptor& d_;
     Dataset* header_;
     Dataset* lines_;
-    ScreenMode mode_ = ScreenMode::Null;
     std::optional<BillSnapshot> snapshot_;
 
     QDateEdit* date_ = nullptr;

@@ -1,6 +1,5 @@
 #include "master/MaintenanceScreen.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -33,17 +32,6 @@ const ControlStates kPattern = {
     {"GroupBox1", true, false, false},
 };
 
-// Database steps of the pattern swallow their errors: the mode stays as it was.
-template <typename Fn>
-bool guarded(Fn&& fn) {
-    try {
-        fn();
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
 }  // namespace
 
 void addFormRow(QGridLayout* grid, int row, int column, const QString& label, QWidget* control) {
@@ -55,32 +43,19 @@ void addFormRow(QGridLayout* grid, int row, int column, const QString& label, QW
 
 MaintenanceScreen::MaintenanceScreen(const QString& objectName, const QString& caption, int module,
                                      Dataset* dataset, const QString& codeField, QWidget* parent)
-    : QDialog(parent), module_(module), dataset_(dataset), codeField_(codeField) {
+    : EditingDialog(parent), module_(module), dataset_(dataset), codeField_(codeField) {
     setObjectName(objectName);
     setWindowTitle(caption);
 }
 
-QPushButton* MaintenanceScreen::toolButton(const char* name, const QString& caption,
-                                           void (MaintenanceScreen::*handler)()) {
-    auto* button = new QPushButton(caption, this);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    connectGuarded(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
-    return button;
-}
-
 QBoxLayout* MaintenanceScreen::buildToolBar() {
     auto* bar = new QHBoxLayout;
-    bar->addWidget(toolButton("cmd_add", QStringLiteral("新增[&A]"), &MaintenanceScreen::cmd_addClick));
-    bar->addWidget(toolButton("cmd_edit", QStringLiteral("修改[&E]"), &MaintenanceScreen::cmd_editClick));
-    bar->addWidget(toolButton("cmd_dele", QStringLiteral("删除[&D]"), &MaintenanceScreen::cmd_deleClick));
-    bar->addWidget(toolButton("cmd_save", QStringLiteral("保存[&S]"), &MaintenanceScreen::cmd_saveClick));
-    bar->addWidget(toolButton("cmd_canc", QStringLiteral("取消[&C]"), &MaintenanceScreen::cmd_cancClick));
-    auto* exit = new QPushButton(QStringLiteral("退出[&X]"), this);
-    exit->setObjectName(QStringLiteral("cmd_exit"));
-    exit->setAutoDefault(false);
-    connect(exit, &QPushButton::clicked, this, &QDialog::close);
-    bar->addWidget(exit);
+    bar->addWidget(toolButton("cmd_add", QStringLiteral("新增[&A]"), [this] { cmd_addClick(); }));
+    bar->addWidget(toolButton("cmd_edit", QStringLiteral("修改[&E]"), [this] { cmd_editClick(); }));
+    bar->addWidget(toolButton("cmd_dele", QStringLiteral("删除[&D]"), [this] { cmd_deleClick(); }));
+    bar->addWidget(toolButton("cmd_save", QStringLiteral("保存[&S]"), [this] { cmd_saveClick(); }));
+    bar->addWidget(toolButton("cmd_canc", QStringLiteral("取消[&C]"), [this] { cmd_cancClick(); }));
+    bar->addWidget(exitButton());
     bar->addStretch();
     return bar;
 }
@@ -123,11 +98,11 @@ void MaintenanceScreen::setMode(ScreenMode mode) {
 QString MaintenanceScreen::trimmedCode() const { return codeBox_ ? trimmedInput(codeBox_->text()) : QString(); }
 
 bool MaintenanceScreen::locateCode(const QString& code) {
-    return guarded([&] { dataset_->locate(codeField_, code); });
+    return quietly([&] { dataset_->locate(codeField_, code); });
 }
 
 void MaintenanceScreen::cmd_addClick() {
-    if (!guarded([this] { dataset_->append(); })) return;
+    if (!quietly([this] { dataset_->append(); })) return;
     setMode(ScreenMode::Add);
     codeBox_->setFocus();
 }
@@ -135,7 +110,7 @@ void MaintenanceScreen::cmd_addClick() {
 void MaintenanceScreen::cmd_editClick() {
     const QString code = trimmedCode();
     if (code.isEmpty()) return;
-    if (!guarded([&] {
+    if (!quietly([&] {
             if (locatesRowOnEdit()) dataset_->locate(codeField_, code);
             dataset_->edit();
         }))
@@ -147,7 +122,7 @@ void MaintenanceScreen::cmd_editClick() {
 void MaintenanceScreen::cmd_deleClick() {
     if (codeBox_->text().isEmpty() || dataset_->isEmpty()) return;
     if (!messages().confirm(QStringLiteral("确认删除?"))) return;
-    guarded([this] { dataset_->deleteRow(); });
+    quietly([this] { dataset_->deleteRow(); });
 }
 
 void MaintenanceScreen::cmd_saveClick() {
@@ -168,23 +143,11 @@ void MaintenanceScreen::cmd_saveClick() {
 }
 
 void MaintenanceScreen::cmd_cancClick() {
-    guarded([this] { dataset_->cancel(); });
+    quietly([this] { dataset_->cancel(); });
     setMode(ScreenMode::Null);
     afterCancel();
 }
 
 void MaintenanceScreen::cmd_findClick() { locateCode(trimmedInput(findBox_->text())); }
-
-void MaintenanceScreen::closeEvent(QCloseEvent* event) {
-    if (mode_ != ScreenMode::Null) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
-}
-
-void MaintenanceScreen::reject() {
-    if (mode_ == ScreenMode::Null) QDialog::reject();
-}
 
 }  // namespace talvor

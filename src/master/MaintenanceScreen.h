@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QDialog>
 #include <QString>
 
-#include "ui/ControlStates.h"
+#include "ui/EditingDialog.h"
 
 class QGridLayout;
 class QGroupBox;
@@ -20,12 +19,10 @@ class DBEdit;
 // The add / edit / delete / save / cancel machine shared by the master-data screens: a record
 // grid, a detail area bound to the grid's current row, a tool bar and the screen mode. A screen
 // builds its detail area and says where it differs through the hooks.
-class MaintenanceScreen : public QDialog {
+class MaintenanceScreen : public EditingDialog {
     Q_OBJECT
 
 public:
-    ScreenMode mode() const { return mode_; }
-
     void cmd_addClick();
     void cmd_editClick();
     void cmd_deleClick();
@@ -56,17 +53,12 @@ protected:
     virtual void afterSave(const QString& /*code*/) {}
     virtual void afterCancel() {}
 
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
-
 private:
-    QPushButton* toolButton(const char* name, const QString& caption, void (MaintenanceScreen::*handler)());
     bool locateCode(const QString& code);
 
     int module_;
     Dataset* dataset_;
     QString codeField_;
-    ScreenMode mode_ = ScreenMode::Null;
     DBEdit* codeBox_ = nullptr;
     QLineEdit* findBox_ = nullptr;
 };

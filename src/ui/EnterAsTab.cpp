@@ -26,6 +26,14 @@ QAbstractItemView* enclosingGrid(QWidget* widget) {
     return nullptr;
 }
 
+// A grid that routes Enter through its own entry order (the bill lines) keeps it, also in
+// its cell editors.
+bool ownsEnter(QWidget* widget) {
+    if (widget->property("ownsEnter").toBool()) return true;
+    QAbstractItemView* grid = enclosingGrid(widget);
+    return grid && grid->property("ownsEnter").toBool();
+}
+
 }  // namespace
 
 bool isProgramWindow(const QWidget* window) {
@@ -38,6 +46,7 @@ bool EnterAsTab::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = static_cast<QWidget*>(watched);
     // In a box of several lines Enter starts a new line and stays.
     if (qobject_cast<QTextEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget)) return false;
+    if (ownsEnter(widget)) return false;
     QWidget* window = widget->window();
     if (!isProgramWindow(window)) return false;
     QWidget* focus = window->focusWidget();

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+#include <QPushButton>
+#include <functional>
+
+#include "ui/ControlStates.h"
+
+namespace talvor {
+
+// Database steps that a screen's handlers guard themselves: an error ends the step without a
+// message and the screen stays as it was.
+template <typename Fn>
+bool quietly(Fn&& fn) {
+    try {
+        fn();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+// A screen with a screen mode: it cannot be closed while a row or a bill is being entered.
+class EditingDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    ScreenMode mode() const { return mode_; }
+
+protected:
+    using QDialog::QDialog;
+
+    // A tool-bar button whose handler's errors end in the general error report.
+    QPushButton* toolButton(const char* name, const QString& caption, std::function<void()> handler);
+    // 退出: closes the window, which the mode may refuse.
+    QPushButton* exitButton();
+
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+    ScreenMode mode_ = ScreenMode::Null;
+};
+
+}  // namespace talvor
