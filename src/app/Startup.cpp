@@ -17,6 +17,8 @@
 #include "ui/EnterAsTab.h"
 #include "ui/Fonts.h"
 #include "ui/Messages.h"
+#include "reports/ReportPreview.h"
+#include "reports/core/ReportLayout.h"
 
 namespace talvor {
 
@@ -77,6 +79,8 @@ int runProgram(QApplication& app) {
     TfrmMain main;
     TFrmLogin login;
     TFrmDataMod dataModule;
+    const report::ReportLayouts layouts(dataModule);
+    installReportPreview();
     main.setLoginDialog(&login);
     std::unique_ptr<StartupReport> report;
     if (qEnvironmentVariableIsSet("TALVOR_REPORT_STARTUP"))

@@ -153,6 +153,8 @@ QWidget* BillScreen::headerControl(HeaderItem item, QWidget* parent) {
             pick->setObjectName(QLatin1String(d_.pickerName));
             pick->setFixedWidth(22);
             pick->setAutoDefault(false);
+            // Enter goes from the typed code on to the next box; the picker is for the mouse.
+            pick->setFocusPolicy(Qt::ClickFocus);
             connectGuarded(pick, &QPushButton::clicked, this, [this] { pickCompany(); });
             row->addWidget(pick);
             return holder;
