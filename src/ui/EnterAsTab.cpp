@@ -71,8 +71,10 @@ void EnterAsTab::customEvent(QEvent* event) {
 void EnterAsTab::moveFocusOn() {
     QWidget* focus = QApplication::focusWidget();
     if (!focus || (focus != from_ && focus != grid_)) return;
+    // Inside a grid the Tab moves to the next cell; elsewhere the window moves the focus, since
+    // a control would spend it on its own parts (a date picker steps through its sections).
     QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
-    QApplication::sendEvent(focus, &tab);
+    QApplication::sendEvent(grid_ ? focus : focus->window(), &tab);
 }
 
 }  // namespace talvor

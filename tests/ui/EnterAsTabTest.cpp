@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -31,6 +33,24 @@ class EnterForm : public QDialog {
     QPushButton* ok = new QPushButton(QStringLiteral("确定"), this);
 };
 
+// Controls made of parts: a date picker with its sections, a pick list with its edit box.
+class PartsForm : public QDialog {
+    Q_OBJECT
+
+  public:
+    PartsForm() {
+        auto* layout = new QVBoxLayout(this);
+        list->setEditable(true);
+        for (QWidget* w : {static_cast<QWidget*>(first), static_cast<QWidget*>(date),
+                           static_cast<QWidget*>(list), static_cast<QWidget*>(last)})
+            layout->addWidget(w);
+    }
+    QLineEdit* first = new QLineEdit(this);
+    QDateEdit* date = new QDateEdit(this);
+    QComboBox* list = new QComboBox(this);
+    QLineEdit* last = new QLineEdit(this);
+};
+
 class EnterAsTabTest : public ::testing::Test {
   protected:
     EnterAsTab rule;
@@ -49,6 +69,17 @@ class EnterAsTabTest : public ::testing::Test {
         QCoreApplication::processEvents();
     }
 };
+
+TEST_F(EnterAsTabTest, OneEnterLeavesADatePickerAndAPickList) {
+    PartsForm form;
+    show(form);
+    form.first->setFocus();
+    const QWidget* expected[] = {form.date, form.list, form.last};
+    for (const QWidget* next : expected) {
+        pressEnter();
+        EXPECT_EQ(QApplication::focusWidget(), next);
+    }
+}
 
 TEST_F(EnterAsTabTest, TheFocusedBoxSeesEnterAndTheFocusMovesOn) {
     EnterForm form;
