@@ -7,7 +7,7 @@ namespace talvor {
 
 class Dataset;
 
-// The user's own captions of goods code, name, specification, model and category, in this
+// The user's own captions of goods code, name, 规格, model and category, in this
 // order; they replace the fixed titles wherever goods are shown or printed.
 using GoodsCaptionTexts = std::array<QString, 5>;
 

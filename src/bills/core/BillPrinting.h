@@ -19,7 +19,7 @@ struct BillPrintTexts {
     QString totalQuantity;
     QString totalAmount;
     QString amountInWords;
-    QStringList goodsCaptions;  // code, name, specification, model, as GoodsCaptions holds them
+    QStringList goodsCaptions;  // code, name, 规格, model, as GoodsCaptions holds them
 };
 
 // The company name directly followed by the kind's word: "进货单", "顾客退货单", "销售单",
