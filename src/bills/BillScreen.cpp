@@ -402,7 +402,7 @@ void BillScreen::cmd_saveClick() {
     } catch (const BillError& e) {
         messages().inform(e.message(), MessageIcon::Warning);
         return;
-    } catch (const db::DbError& e) {
+    } catch (const Error& e) {
         messages().inform(QStringLiteral("保存失败：") + e.message(), MessageIcon::Warning);
         return;
     }

@@ -134,7 +134,7 @@ void MaintenanceScreen::cmd_saveClick() {
         codeBox_->commit();
         if (dataset_->text(codeField_) != code) dataset_->setValue(codeField_, code);
         dataset_->post();
-    } catch (const db::DbError& e) {
+    } catch (const Error& e) {
         messages().inform(QStringLiteral("保存失败：") + e.message(), MessageIcon::Warning);
         return;
     }

@@ -16,7 +16,7 @@ bool reportErrors(Fn&& fn) {
     try {
         fn();
         return true;
-    } catch (const db::DbError& e) {
+    } catch (const Error& e) {
         messages().reportError(e.message());
     } catch (const std::exception& e) {
         messages().reportError(QString::fromUtf8(e.what()));

@@ -142,9 +142,8 @@ bool replaceContent(const QString& path, const QByteArray& content) {
 }  // namespace
 
 IniWriteError::IniWriteError(const QString& fileName)
-    : std::runtime_error(QStringLiteral("Unable to write to %1").arg(fileName).toStdString()) {}
+    : Error(QStringLiteral("Unable to write to %1").arg(fileName)) {}
 
-QString IniWriteError::message() const { return QString::fromStdString(what()); }
 
 QString IniFile::readString(const QString& section, const QString& key,
                             const QString& defaultValue) const {

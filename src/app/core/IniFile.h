@@ -1,5 +1,6 @@
 #pragma once
 
+#include "datamodel/Error.h"
 #include <QString>
 #include <stdexcept>
 #include <utility>
@@ -7,10 +8,9 @@
 namespace talvor {
 
 // A write the file system refused: "Unable to write to <file>".
-class IniWriteError : public std::runtime_error {
+class IniWriteError : public Error {
   public:
     explicit IniWriteError(const QString& fileName);
-    QString message() const;
 };
 
 // An initialisation file in the Windows format, GBK on disk. Sections and keys match without

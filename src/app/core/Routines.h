@@ -8,17 +8,14 @@
 #include <optional>
 #include <stdexcept>
 
+#include "datamodel/Error.h"
+
 namespace talvor {
 
 // A text that should hold an integer and does not.
-class ConversionError : public std::runtime_error {
+class ConversionError : public Error {
   public:
-    explicit ConversionError(const QString& message)
-        : std::runtime_error(message.toStdString()), message_(message) {}
-    const QString& message() const { return message_; }
-
-  private:
-    QString message_;
+    using Error::Error;
 };
 
 // Typed texts lose their leading and trailing blanks and control characters before they are

@@ -146,10 +146,7 @@ BillSnapshot BillSnapshot::of(const Dataset& lines) {
     return snapshot;
 }
 
-BillError::BillError(const QString& reason)
-    : std::runtime_error(reason.toStdString()), reason_(reason) {}
-
-QString BillError::message() const { return QStringLiteral("保存失败：") + reason_; }
+BillError::BillError(const QString& reason) : Error(QStringLiteral("保存失败：") + reason), reason_(reason) {}
 
 QString NewBillNo(db::Engine& engine, const BillKind& kind, const QDateTime& moment) {
     QDateTime at = moment;

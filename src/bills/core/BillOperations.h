@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bills/core/BillKind.h"
+#include "datamodel/Error.h"
 #include "datamodel/Dataset.h"
 
 namespace talvor {
@@ -37,11 +38,10 @@ struct BillResult {
 
 // A save or deletion that failed: nothing of it was written, and the datasets still hold their
 // pending changes. The screen shows message(), "保存失败：" followed by the reason.
-class BillError : public std::runtime_error {
+class BillError : public Error {
   public:
     explicit BillError(const QString& reason);
     const QString& reason() const { return reason_; }
-    QString message() const;
 
   private:
     QString reason_;

@@ -6,20 +6,16 @@
 #include <stdexcept>
 #include <vector>
 
+#include "datamodel/Error.h"
 #include "reports/core/ReportModel.h"
 
 namespace talvor::report {
 
 // A report engine failure: a layout naming a field its dataset lacks, an unknown run-time
 // label, a file that cannot be written or read.
-class ReportError : public std::runtime_error {
+class ReportError : public Error {
   public:
-    explicit ReportError(const QString& message)
-        : std::runtime_error(message.toStdString()), message_(message) {}
-    const QString& message() const { return message_; }
-
-  private:
-    QString message_;
+    using Error::Error;
 };
 
 // Positions are millimetres from the paper's top-left corner.
