@@ -5,6 +5,8 @@
 #include "bills/BillScreen.h"
 #include "bills/TFrmBillFind.h"
 #include "master/MasterScreenFixture.h"
+#include "reports/core/PreparedReport.h"
+#include "reports/core/ReportLayout.h"
 
 namespace talvor {
 namespace {
@@ -225,6 +227,29 @@ TEST_F(BillScreenTest, TheSearchRangeIncludesBothEndsAndFiltersByCompany) {
     EXPECT_EQ(found.recordCount(), 0);
     click(find, "cmd_save");
     EXPECT_NE(find.result(), QDialog::Accepted);
+}
+
+TEST_F(BillScreenTest, PrintPreviewsTheShownBillWithTheScreensTotals) {
+    const report::ReportLayouts layouts(*t.module);
+    std::vector<report::PreparedReport> shown;
+    const report::Presenter previous =
+        report::setPresenter([&](const report::PreparedReport& r) { shown.push_back(r); });
+    {
+        TFrmOut sale;
+        click(sale, "cmd_add");
+        enterLine(sale, QStringLiteral("B1"), QStringLiteral("3"));
+        enterCell(sale, 0, QString());
+        click(sale, "cmd_save");
+        ASSERT_EQ(sale.mode(), ScreenMode::Null);
+        click(sale, "cmd_prin");
+    }
+    report::setPresenter(previous);
+    ASSERT_EQ(shown.size(), 1u);
+    QStringList texts;
+    for (const auto& page : shown[0].pages) texts += page.textList();
+    const QString all = texts.join(u'|');
+    for (const char* expected : {"销售单", "螺母", "21", "贰拾壹圆零角零分整"})
+        EXPECT_TRUE(all.contains(QString::fromUtf8(expected))) << expected << " in " << all.toStdString();
 }
 
 }  // namespace
