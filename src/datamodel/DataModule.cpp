@@ -30,7 +30,7 @@ FieldDef lookup(const char* name, Dataset* source, const char* key, const char* 
 }
 
 struct GoodsWidths {
-    int name = 20, spec = 20, type = 20, kind = 20, unit = 20;
+    int nameWidth = 20, specWidth = 20, typeWidth = 20, kindWidth = 20, unitWidth = 20;
 };
 
 FieldDef goodsLookup(Dataset* goods, const char* column, int width) {
@@ -38,11 +38,11 @@ FieldDef goodsLookup(Dataset* goods, const char* column, int width) {
 }
 
 void addGoodsLookups(std::vector<FieldDef>& f, Dataset* goods, GoodsWidths w) {
-    f.push_back(goodsLookup(goods, "gods_name", w.name));
-    f.push_back(goodsLookup(goods, "gods_spec", w.spec));
-    f.push_back(goodsLookup(goods, "gods_type", w.type));
-    f.push_back(goodsLookup(goods, "gods_kind", w.kind));
-    f.push_back(goodsLookup(goods, "gods_unit", w.unit));
+    f.push_back(goodsLookup(goods, "gods_name", w.nameWidth));
+    f.push_back(goodsLookup(goods, "gods_spec", w.specWidth));
+    f.push_back(goodsLookup(goods, "gods_type", w.typeWidth));
+    f.push_back(goodsLookup(goods, "gods_kind", w.kindWidth));
+    f.push_back(goodsLookup(goods, "gods_unit", w.unitWidth));
 }
 
 void addEmployeeLookups(std::vector<FieldDef>& f, Dataset* employees) {
@@ -188,19 +188,19 @@ void TFrmDataMod::defineFields() {
     OutTempQ->setFieldDefs(lineFields(GoodsQ, true));
     {
         std::vector<FieldDef> f{field("gods_code"), field("gods_amou"), field("cost_pric")};
-        addGoodsLookups(f, GoodsQ, {.name = 30, .unit = 10});
+        addGoodsLookups(f, GoodsQ, {.nameWidth = 30, .unitWidth = 10});
         f.push_back(arithmetic("cost_tota", "gods_amou", "cost_pric", true));
         StoreQ->setFieldDefs(f);
     }
     {
         std::vector<FieldDef> f{field("gods_code"), field("gods_amou")};
-        addGoodsLookups(f, GoodsQ, {.spec = 10, .type = 10, .kind = 10, .unit = 6});
+        addGoodsLookups(f, GoodsQ, {.specWidth = 10, .typeWidth = 10, .kindWidth = 10, .unitWidth = 6});
         f.push_back(field("cost_pric"));
         StoreiniQ->setFieldDefs(f);
     }
     {
         std::vector<FieldDef> f{field("gods_code")};
-        addGoodsLookups(f, GoodsQ, {.name = 30, .unit = 10});
+        addGoodsLookups(f, GoodsQ, {.nameWidth = 30, .unitWidth = 10});
         f.push_back(field("gods_amou"));
         f.push_back(lookup("max_amou", GoodsQ, "gods_code", "gods_code", "max_amou"));
         f.push_back(lookup("min_amou", GoodsQ, "gods_code", "gods_code", "min_amou"));
@@ -224,7 +224,7 @@ void TFrmDataMod::defineFields() {
         std::vector<FieldDef> f{field("bill_no"), field("comp_code"),
                                 lookup("comp_name", CompanyQ, "comp_code", "comp_code", "comp_name"),
                                 field("gods_code")};
-        addGoodsLookups(f, GoodsQ, {.name = 30, .spec = 10, .kind = 10, .unit = 8});
+        addGoodsLookups(f, GoodsQ, {.nameWidth = 30, .specWidth = 10, .kindWidth = 10, .unitWidth = 8});
         f.push_back(field("unit_pric"));
         f.push_back(field("sub_amou"));
         f.push_back(arithmetic("sub_tota", "sub_amou", "unit_pric", true));
@@ -242,7 +242,7 @@ void TFrmDataMod::defineFields() {
     }
     {
         std::vector<FieldDef> f{field("gods_code"), field("sub_amou"), field("unit_pric"), field("sub_tota")};
-        addGoodsLookups(f, GoodsQ, {.name = 50, .unit = 10});
+        addGoodsLookups(f, GoodsQ, {.nameWidth = 50, .unitWidth = 10});
         OutSortQ->setFieldDefs(f);
     }
     OutSortCQ->setFieldDefs({field("comp_code"),

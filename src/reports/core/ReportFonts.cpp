@@ -33,11 +33,11 @@ void installFontSubstitutes() {
     });
 }
 
-QFont makeFont(const FontSpec& spec) {
+QFont makeFont(const FontSpec& wanted) {
     installFontSubstitutes();
-    QFont font(spec.family);
-    font.setPointSizeF(spec.pointSize);
-    font.setBold(spec.bold);
+    QFont font(wanted.family);
+    font.setPointSizeF(wanted.pointSize);
+    font.setBold(wanted.bold);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(false);
     return font;
@@ -45,10 +45,10 @@ QFont makeFont(const FontSpec& spec) {
 
 TextMeasure::TextMeasure(const std::vector<FontSpec>& fonts) {
     metrics_.reserve(fonts.size());
-    for (const FontSpec& spec : fonts) {
-        metrics_.emplace_back(makeFont(spec), &referenceDevice());
+    for (const FontSpec& font : fonts) {
+        metrics_.emplace_back(makeFont(font), &referenceDevice());
         // Song faces keep every glyph within the em square; synthetic bold widens it a little.
-        em_.push_back(spec.pointSize * 25.4 / 72 * (spec.bold ? 1.1 : 1.0));
+        em_.push_back(font.pointSize * 25.4 / 72 * (font.bold ? 1.1 : 1.0));
     }
 }
 

@@ -21,9 +21,9 @@ std::vector<QFont> fontsFor(const PreparedReport& report, const QPainter& painte
                             double dotsPerMm) {
     const double scale = dotsPerMm * 25.4 / painter.device()->logicalDpiY();
     std::vector<QFont> fonts;
-    for (FontSpec spec : report.fonts) {
-        spec.pointSize *= scale;
-        fonts.push_back(makeFont(spec));
+    for (FontSpec font : report.fonts) {
+        font.pointSize *= scale;
+        fonts.push_back(makeFont(font));
     }
     return fonts;
 }
