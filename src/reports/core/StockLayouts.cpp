@@ -13,10 +13,10 @@ const FontSpec kTitle = fontPx(16, true);
 
 // The first four goods headings carry the user's captions; their placeholders are the
 // system's own titles.
-std::vector<Column> goodsColumns(int code, int name, int spec, int type) {
+std::vector<Column> goodsColumns(int code, int name, int size, int type) {
     return {runtimeText(u"QRLab_code"_s, u"商品编码"_s, u"gods_code"_s, code),
             runtimeText(u"QRLab_name"_s, u"商品名称"_s, u"gods_name"_s, name),
-            runtimeText(u"QRLab_spec"_s, u"规格"_s, u"gods_spec"_s, spec),
+            runtimeText(u"QRLab_spec"_s, u"规格"_s, u"gods_spec"_s, size),
             runtimeText(u"QRLab_type"_s, u"型号"_s, u"gods_type"_s, type)};
 }
 

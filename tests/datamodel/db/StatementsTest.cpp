@@ -240,9 +240,9 @@ std::vector<QueryCase> queryCases() {
         {"first payment", u"select top 1 * from paymain"_s, {}, u"fei_no"_s, {u"P001"_s}},
 
         // the five pick lists: distinct pairs, sorted, an empty entry first
-        {"specifications", u"select distinct gods_spec_id,gods_spec from baseitem"_s, {}, u"gods_spec_id,gods_spec"_s,
+        {"size pick list", u"select distinct gods_spec_id,gods_spec from baseitem"_s, {}, u"gods_spec_id,gods_spec"_s,
          {u"01|十字"_s, u"02|宽"_s}},
-        {"specifications by code", u"select distinct gods_spec_id,gods_spec  from baseitem order by gods_spec_id "_s, {},
+        {"size pick list by code", u"select distinct gods_spec_id,gods_spec  from baseitem order by gods_spec_id "_s, {},
          u"gods_spec"_s, {u"十字"_s, u"宽"_s}},
         {"models", u"select distinct gods_type_id,gods_type from baseitem"_s, {}, u"gods_type_id,gods_type"_s,
          {u"|"_s, u"01|大号"_s, u"02|重型"_s}},
