@@ -137,9 +137,9 @@ TEST_F(BoundControlsTest, PickListAndDatePickerWriteTheirField) {
 }
 
 TEST_F(BoundControlsTest, PickListsFillWithTheDistinctValuesThatAreNotBlank) {
-    for (const char* spec : {"A", " A", "B"})
+    for (const char* size : {"A", " A", "B"})
         t.exec(QStringLiteral("insert into baseitem (gods_spec) values (:s)"),
-               {{QStringLiteral("s"), QLatin1String(spec)}});
+               {{QStringLiteral("s"), QLatin1String(size)}});
     t.exec(QStringLiteral("insert into baseitem (gods_spec) values (NULL)"));
 
     QComboBox plain;
