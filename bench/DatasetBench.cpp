@@ -12,7 +12,8 @@ namespace {
 // Raw SQLite: step through the rows and read every column, as cheaply as the C library allows.
 void rawScan(benchmark::State& state, const char* sql) {
     sqlite3* db = nullptr;
-    sqlite3_open_v2(benchDatabase().toUtf8().constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    sqlite3_open_v2(benchDatabase().toUtf8().constData(), &db,
+                    SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     for (auto _ : state) {
         sqlite3_stmt* stmt = nullptr;
         sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
@@ -21,8 +22,10 @@ void rawScan(benchmark::State& state, const char* sql) {
         while (sqlite3_step(stmt) == SQLITE_ROW) {
             ++rows;
             for (int i = 0; i < columns; ++i) {
-                if (sqlite3_column_type(stmt, i) == SQLITE_TEXT) bytes += sqlite3_column_bytes(stmt, i);
-                else benchmark::DoNotOptimize(sqlite3_column_double(stmt, i));
+                if (sqlite3_column_type(stmt, i) == SQLITE_TEXT)
+                    bytes += sqlite3_column_bytes(stmt, i);
+                else
+                    benchmark::DoNotOptimize(sqlite3_column_double(stmt, i));
             }
         }
         sqlite3_finalize(stmt);
@@ -37,7 +40,9 @@ struct Module {
     Module() { module.connectTo(benchDatabase()); }
 };
 
-void BM_RawScanGoods(benchmark::State& state) { rawScan(state, "select * from goods order by gods_code"); }
+void BM_RawScanGoods(benchmark::State& state) {
+    rawScan(state, "select * from goods order by gods_code");
+}
 
 void BM_DatasetOpenGoods(benchmark::State& state) {
     Module m;
@@ -61,10 +66,12 @@ void BM_DatasetOpenGoods(benchmark::State& state) {
 
 // The same lines with the goods columns the grid shows, joined by the engine.
 void BM_RawScanLinesJoined(benchmark::State& state) {
-    rawScan(state,
-            "select l.in_id,l.bill_no,l.gods_code,g.gods_name,g.gods_spec,g.gods_type,g.gods_kind,g.gods_unit,"
-            "l.sub_amou,l.unit_pric,l.sub_amou*l.unit_pric,l.remark from ingoods l left join goods g "
-            "on g.gods_code=l.gods_code where l.in_id<=200000");
+    rawScan(
+        state,
+        "select "
+        "l.in_id,l.bill_no,l.gods_code,g.gods_name,g.gods_spec,g.gods_type,g.gods_kind,g.gods_unit,"
+        "l.sub_amou,l.unit_pric,l.sub_amou*l.unit_pric,l.remark from ingoods l left join goods g "
+        "on g.gods_code=l.gods_code where l.in_id<=200000");
 }
 
 void BM_DatasetLinesWithLookups(benchmark::State& state) {

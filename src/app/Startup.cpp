@@ -14,11 +14,11 @@
 #include "app/Splash.h"
 #include "app/core/ProgramDir.h"
 #include "datamodel/DataModule.h"
+#include "reports/ReportPreview.h"
+#include "reports/core/ReportLayout.h"
 #include "ui/EnterAsTab.h"
 #include "ui/Fonts.h"
 #include "ui/Messages.h"
-#include "reports/ReportPreview.h"
-#include "reports/core/ReportLayout.h"
 
 namespace talvor {
 

@@ -11,7 +11,17 @@ class Dataset;
 class TFrmDataMod;
 
 // The boxes of a bill header, placed in two rows in an order that differs by kind.
-enum class HeaderItem { Voucher, BillNo, Date, Settlement, Currency, CompanyCode, CompanyName, Phone, Rate };
+enum class HeaderItem {
+    Voucher,
+    BillNo,
+    Date,
+    Settlement,
+    Currency,
+    CompanyCode,
+    CompanyName,
+    Phone,
+    Rate
+};
 
 struct HeaderField {
     HeaderItem item;
@@ -30,13 +40,13 @@ struct BillDescriptor {
     bool sales;  // outmain/outgoods and their datasets, else inmain/ingoods
     const char* openStatement;
     const char* findStatement;
-    const char* priceColumn;            // proposed by Enter in the code cell
-    bool priceEmptiedForUnknownGoods;   // otherwise an unknown code keeps the price
-    bool billNoAtEachPost;              // otherwise a line gets it when it is begun
-    bool remarkPickList;                // "入库" / "不入库"
+    const char* priceColumn;           // proposed by Enter in the code cell
+    bool priceEmptiedForUnknownGoods;  // otherwise an unknown code keeps the price
+    bool billNoAtEachPost;             // otherwise a line gets it when it is begun
+    bool remarkPickList;               // "入库" / "不入库"
     GridHandOver handOver;
-    const char* pickerName;             // the "..." button by the company code
-    const char* companyCodeName;        // objectName of the company code box
+    const char* pickerName;       // the "..." button by the company code
+    const char* companyCodeName;  // objectName of the company code box
     const char* amountPaidLabel;
     std::vector<HeaderField> firstRow;
     std::vector<HeaderField> secondRow;

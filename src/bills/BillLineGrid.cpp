@@ -67,7 +67,8 @@ void BillLineDelegate::setEditorData(QWidget* editor, const QModelIndex& index) 
     QStyledItemDelegate::setEditorData(editor, index);
 }
 
-void BillLineDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
+void BillLineDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                    const QModelIndex& index) const {
     QString text;
     if (auto* box = qobject_cast<QComboBox*>(editor)) {
         text = box->currentText();
@@ -141,10 +142,12 @@ void BillLineGrid::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    if (event->key() == Qt::Key_Down && editable_ && dataset()->currentRow() + 1 >= dataset()->recordCount()) {
+    if (event->key() == Qt::Key_Down && editable_ &&
+        dataset()->currentRow() + 1 >= dataset()->recordCount()) {
         const int column = std::max(currentIndex().column(), 0);
         if (reportErrors([this] {
-                if (dataset()->state() != DatasetState::Insert || dataset()->isModified()) dataset()->append();
+                if (dataset()->state() != DatasetState::Insert || dataset()->isModified())
+                    dataset()->append();
             }))
             setCurrentIndex(model()->index(dataset()->currentRow(), column));
         event->accept();

@@ -13,8 +13,9 @@ namespace talvor {
 class BillLineGrid : public DataGrid {
     Q_OBJECT
 
-public:
-    BillLineGrid(Dataset* lines, std::vector<GridColumn> columns, QStringList remarkItems, QWidget* parent);
+  public:
+    BillLineGrid(Dataset* lines, std::vector<GridColumn> columns, QStringList remarkItems,
+                 QWidget* parent);
 
     void setEditable(bool editable);
     bool editable() const { return editable_; }
@@ -23,37 +24,40 @@ public:
     // The code cell of the next line, a new line when this is the last one.
     void nextLine();
 
-signals:
+  signals:
     void enterPressed(int column);
     void ellipsisClicked();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     bool editable_ = false;
 };
 
 class BillLineDelegate : public QStyledItemDelegate {
     Q_OBJECT
 
-public:
+  public:
     BillLineDelegate(QStringList remarkItems, int remarkColumn, QObject* parent)
-        : QStyledItemDelegate(parent), remarkItems_(std::move(remarkItems)), remarkColumn_(remarkColumn) {}
+        : QStyledItemDelegate(parent),
+          remarkItems_(std::move(remarkItems)),
+          remarkColumn_(remarkColumn) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override;
 
-signals:
+  signals:
     void enterPressed(int column);
     void ellipsisClicked();
 
-protected:
+  protected:
     bool eventFilter(QObject* editor, QEvent* event) override;
 
-private:
+  private:
     QStringList remarkItems_;
     int remarkColumn_;
 };

@@ -54,8 +54,9 @@ struct Person {
 };
 
 const Person kPeople[] = {
-    {"制单人", "oper_code", "oper_name"}, {"经手人", "hand_code", "hand_name"}, {"复核人", "chek_code", "chek_name"},
-    {"业务员", "rela_code", "rela_name"}, {"发货人", "send_code", "send_name"}, {"收货人", "rece_code", "rece_name"},
+    {"制单人", "oper_code", "oper_name"}, {"经手人", "hand_code", "hand_name"},
+    {"复核人", "chek_code", "chek_name"}, {"业务员", "rela_code", "rela_name"},
+    {"发货人", "send_code", "send_name"}, {"收货人", "rece_code", "rece_name"},
 };
 
 double numberIn(const QString& text) { return text.trimmed().toDouble(); }
@@ -68,7 +69,10 @@ QString& CurrentBillType() {
 }
 
 BillScreen::BillScreen(const BillDescriptor& descriptor, QWidget* parent)
-    : EditingDialog(parent), d_(descriptor), header_(d_.header(*FrmDataMod())), lines_(d_.lines(*FrmDataMod())) {
+    : EditingDialog(parent),
+      d_(descriptor),
+      header_(d_.header(*FrmDataMod())),
+      lines_(d_.lines(*FrmDataMod())) {
     WaitCursor wait;
     setObjectName(QLatin1String(d_.className));
     setWindowTitle(QString::fromUtf8(d_.caption));
@@ -103,7 +107,8 @@ QLayout* BillScreen::buildToolBar() {
     return bar;
 }
 
-DBEdit* BillScreen::boundEdit(QWidget* parent, const QString& name, const char* field, bool readOnly) {
+DBEdit* BillScreen::boundEdit(QWidget* parent, const QString& name, const char* field,
+                              bool readOnly) {
     auto* box = new DBEdit(parent);
     box->setObjectName(name);
     box->bind(header_, QLatin1String(field));
@@ -139,7 +144,8 @@ QWidget* BillScreen::headerControl(HeaderItem item, QWidget* parent) {
         case HeaderItem::Currency:
             currency_ = boundCombo(parent, QStringLiteral("DBComboBox9"), "mone_type");
             currency_->lineEdit()->installEventFilter(this);
-            connectGuarded(currency_, &QComboBox::textActivated, this, [this] { currencyChanged(currency_->currentText()); });
+            connectGuarded(currency_, &QComboBox::textActivated, this,
+                           [this] { currencyChanged(currency_->currentText()); });
             connectGuarded(currency_->lineEdit(), &QLineEdit::textEdited, this,
                            [this] { currencyChanged(currency_->currentText()); });
             return currency_;
@@ -177,7 +183,8 @@ QGroupBox* BillScreen::buildHeader() {
     for (const auto* fields : {&d_.firstRow, &d_.secondRow}) {
         int column = 0;
         for (const HeaderField& f : *fields) {
-            grid->addWidget(new QLabel(QString::fromUtf8(f.label), group), row, column++, Qt::AlignRight);
+            grid->addWidget(new QLabel(QString::fromUtf8(f.label), group), row, column++,
+                            Qt::AlignRight);
             grid->addWidget(headerControl(f.item, group), row, column++);
         }
         ++row;
@@ -190,17 +197,18 @@ BillLineGrid* BillScreen::buildGrid() {
         return GridColumn{QLatin1String(field), QString::fromUtf8(title), width, readOnly};
     };
     std::vector<GridColumn> columns = {
-        column("gods_code", "编码", 90, false),   column("gods_name", "产品名称", 130, true),
-        column("gods_spec", "规格", 60, true),    column("gods_type", "类型", 60, true),
-        column("gods_kind", "种类", 60, true),    column("gods_unit", "单位", 40, true),
-        column("unit_pric", "单价", 70, false),   column("sub_amou", "数量", 60, false),
-        column("sub_tota", "小计", 80, true),     column("remark", "备注", 70, false),
+        column("gods_code", "编码", 90, false), column("gods_name", "产品名称", 130, true),
+        column("gods_spec", "规格", 60, true),  column("gods_type", "类型", 60, true),
+        column("gods_kind", "种类", 60, true),  column("gods_unit", "单位", 40, true),
+        column("unit_pric", "单价", 70, false), column("sub_amou", "数量", 60, false),
+        column("sub_tota", "小计", 80, true),   column("remark", "备注", 70, false),
     };
     const QStringList remarks =
         d_.remarkPickList ? QStringList{QStringLiteral("入库"), kNotIntoStock} : QStringList{};
     grid_ = new BillLineGrid(lines_, std::move(columns), remarks, this);
     connectGuarded(grid_, &BillLineGrid::ellipsisClicked, this, [this] { pickGoods(); });
-    connect(grid_, &BillLineGrid::enterPressed, this, [this](int column) { reportErrors([&] { gridEnter(column); }); });
+    connect(grid_, &BillLineGrid::enterPressed, this,
+            [this](int column) { reportErrors([&] { gridEnter(column); }); });
     return grid_;
 }
 
@@ -235,11 +243,13 @@ QGroupBox* BillScreen::buildFooter() {
     int column = 0;
     for (const Person& p : kPeople) {
         grid->addWidget(new QLabel(QString::fromUtf8(p.label), group), 2, column, Qt::AlignRight);
-        DBComboBox* code = boundCombo(group, QStringLiteral("DBComboBox_") + QLatin1String(p.code), p.code);
+        DBComboBox* code =
+            boundCombo(group, QStringLiteral("DBComboBox_") + QLatin1String(p.code), p.code);
         people_.push_back(code);
         grid->addWidget(code, 2, column + 1);
-        grid->addWidget(boundEdit(group, QStringLiteral("DBEdit_") + QLatin1String(p.name), p.name, true), 3,
-                        column + 1);
+        grid->addWidget(
+            boundEdit(group, QStringLiteral("DBEdit_") + QLatin1String(p.name), p.name, true), 3,
+            column + 1);
         column += 2;
     }
     return group;
@@ -274,7 +284,9 @@ void BillScreen::open() {
 
 void BillScreen::attachLineEvents() {
     lines_->clearEvents();
-    const auto stampBillNo = [this](Dataset& lines) { lines.setValue(QStringLiteral("bill_no"), billNo()); };
+    const auto stampBillNo = [this](Dataset& lines) {
+        lines.setValue(QStringLiteral("bill_no"), billNo());
+    };
     if (d_.billNoAtEachPost) {
         lines_->beforePost = stampBillNo;
     } else {
@@ -285,7 +297,8 @@ void BillScreen::attachLineEvents() {
 }
 
 void BillScreen::fillPickLists() {
-    for (DBComboBox* box : people_) FillComboDistinct(QStringLiteral("employee"), QStringLiteral("empl_code"), box);
+    for (DBComboBox* box : people_)
+        FillComboDistinct(QStringLiteral("employee"), QStringLiteral("empl_code"), box);
     FillComboDistinct(QStringLiteral("baseitem"), QStringLiteral("fee_type"), settlement_);
     FillComboDistinct(QStringLiteral("baseitem"), QStringLiteral("mone_type"), currency_);
     for (DBComboBox* box : people_) box->showField();
@@ -393,8 +406,9 @@ void BillScreen::cmd_saveClick() {
     try {
         lines_->checkBrowseMode();
         header_->setValue(QStringLiteral("bill_date"), date_->date());
-        const BillResult result = SaveBill(*d_.kind, *header_, *lines_,
-                                           mode_ == ScreenMode::Edit ? snapshot_ : std::nullopt, quantity);
+        const BillResult result =
+            SaveBill(*d_.kind, *header_, *lines_,
+                     mode_ == ScreenMode::Edit ? snapshot_ : std::nullopt, quantity);
         if (!result.written()) {
             if (!result.message.isEmpty()) messages().inform(result.message, MessageIcon::Warning);
             return;
@@ -446,7 +460,8 @@ void BillScreen::cmd_findClick() {
 void BillScreen::cmd_prinClick() {
     QStringList captions;
     for (const QString& caption : GoodsCaptions()) captions << caption;
-    PrintBill(*d_.kind, *header_, *lines_, {quantity_->text(), amount_->text(), words_->text(), captions});
+    PrintBill(*d_.kind, *header_, *lines_,
+              {quantity_->text(), amount_->text(), words_->text(), captions});
 }
 
 void BillScreen::pickCompany() {
@@ -467,14 +482,15 @@ void BillScreen::pickGoods() {
 
 void BillScreen::currencyChanged(const QString& currency) {
     if (mode_ == ScreenMode::Null) return;
-    const QString rate =
-        LookupValue(QStringLiteral("baseitem"), QStringLiteral("mone_type"), currency, QStringLiteral("mone_rate"));
+    const QString rate = LookupValue(QStringLiteral("baseitem"), QStringLiteral("mone_type"),
+                                     currency, QStringLiteral("mone_rate"));
     header_->setValue(QStringLiteral("mone_rate"), rate);
 }
 
 void BillScreen::proposePrice() {
-    const QString price = LookupValue(QStringLiteral("goods"), QStringLiteral("gods_code"),
-                                      lines_->text(QStringLiteral("gods_code")), QLatin1String(d_.priceColumn));
+    const QString price =
+        LookupValue(QStringLiteral("goods"), QStringLiteral("gods_code"),
+                    lines_->text(QStringLiteral("gods_code")), QLatin1String(d_.priceColumn));
     if (price.isEmpty() && !d_.priceEmptiedForUnknownGoods) return;
     lines_->setValue(QStringLiteral("unit_pric"), price);
 }
@@ -490,7 +506,8 @@ void BillScreen::gridEnter(int column) {
         }
         if (mode_ == ScreenMode::Null) return;
         if (lines_->isEditing() && lines_->isModified()) quietly([this] { proposePrice(); });
-        grid_->editColumn(lines_->value(QStringLiteral("unit_pric")).isNull() ? kPriceColumn : kQuantityColumn);
+        grid_->editColumn(lines_->value(QStringLiteral("unit_pric")).isNull() ? kPriceColumn
+                                                                              : kQuantityColumn);
         return;
     }
     if (mode_ == ScreenMode::Null) return;
@@ -505,9 +522,10 @@ bool BillScreen::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && mode_ != ScreenMode::Null) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-        const bool handOver =
-            (settlement_ && watched == settlement_->lineEdit() && d_.handOver == GridHandOver::AnyKeyInSettlement) ||
-            (currency_ && watched == currency_->lineEdit() && d_.handOver == GridHandOver::EnterInCurrency && enter);
+        const bool handOver = (settlement_ && watched == settlement_->lineEdit() &&
+                               d_.handOver == GridHandOver::AnyKeyInSettlement) ||
+                              (currency_ && watched == currency_->lineEdit() &&
+                               d_.handOver == GridHandOver::EnterInCurrency && enter);
         if (handOver) {
             grid_->setFocus();
             return d_.handOver == GridHandOver::AnyKeyInSettlement && !enter;

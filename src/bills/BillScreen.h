@@ -27,7 +27,7 @@ QString& CurrentBillType();
 class BillScreen : public EditingDialog {
     Q_OBJECT
 
-public:
+  public:
     BillScreen(const BillDescriptor& descriptor, QWidget* parent);
     ~BillScreen() override;
 
@@ -45,16 +45,17 @@ public:
     void currencyChanged(const QString& currency);
     void gridEnter(int column);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QLayout* buildToolBar();
     QGroupBox* buildHeader();
     QWidget* headerControl(HeaderItem item, QWidget* parent);
     QGroupBox* buildFooter();
     BillLineGrid* buildGrid();
-    DBEdit* boundEdit(QWidget* parent, const QString& name, const char* field, bool readOnly = false);
+    DBEdit* boundEdit(QWidget* parent, const QString& name, const char* field,
+                      bool readOnly = false);
     DBComboBox* boundCombo(QWidget* parent, const QString& name, const char* field);
 
     void open();
@@ -87,26 +88,28 @@ private:
 
 class TFrmIn : public BillScreen {
     Q_OBJECT
-public:
+  public:
     explicit TFrmIn(QWidget* parent = nullptr) : BillScreen(BillDescriptor::purchase(), parent) {}
 };
 
 class TFrmReturnIn : public BillScreen {
     Q_OBJECT
-public:
-    explicit TFrmReturnIn(QWidget* parent = nullptr) : BillScreen(BillDescriptor::customerReturn(), parent) {}
+  public:
+    explicit TFrmReturnIn(QWidget* parent = nullptr)
+        : BillScreen(BillDescriptor::customerReturn(), parent) {}
 };
 
 class TFrmOut : public BillScreen {
     Q_OBJECT
-public:
+  public:
     explicit TFrmOut(QWidget* parent = nullptr) : BillScreen(BillDescriptor::sale(), parent) {}
 };
 
 class TFrmReturnout : public BillScreen {
     Q_OBJECT
-public:
-    explicit TFrmReturnout(QWidget* parent = nullptr) : BillScreen(BillDescriptor::returnToSupplier(), parent) {}
+  public:
+    explicit TFrmReturnout(QWidget* parent = nullptr)
+        : BillScreen(BillDescriptor::returnToSupplier(), parent) {}
 };
 
 }  // namespace talvor

@@ -22,9 +22,12 @@ namespace talvor {
 namespace {
 
 QString baseStatement(TFrmBillFind::Table table) {
-    return table == TFrmBillFind::Incoming
-               ? QStringLiteral("select * from inmain  where bill_date between :date1 and :date2 and bill_type=:billtype")
-               : QStringLiteral("select * from outmain  where bill_date between :date1 and :date2  and bill_type=:billtype ");
+    return table == TFrmBillFind::Incoming ? QStringLiteral(
+                                                 "select * from inmain  where bill_date between "
+                                                 ":date1 and :date2 and bill_type=:billtype")
+                                           : QStringLiteral(
+                                                 "select * from outmain  where bill_date between "
+                                                 ":date1 and :date2  and bill_type=:billtype ");
 }
 
 // The bills with their company's name, looked up as the bill screens look it up.
@@ -32,8 +35,9 @@ std::vector<FieldDef> resultFields() {
     std::vector<FieldDef> fields;
     for (const char* f : {"bill_no", "bill_date", "vouc_no", "comp_code", "remark"})
         fields.push_back(FieldDef::data(QLatin1String(f)));
-    fields.push_back(FieldDef::lookup(QStringLiteral("comp_name"), FrmDataMod()->CompanyQ, QStringLiteral("comp_code"),
-                                      QStringLiteral("comp_code"), QStringLiteral("comp_name"), 50));
+    fields.push_back(FieldDef::lookup(QStringLiteral("comp_name"), FrmDataMod()->CompanyQ,
+                                      QStringLiteral("comp_code"), QStringLiteral("comp_code"),
+                                      QStringLiteral("comp_name"), 50));
     return fields;
 }
 
@@ -115,7 +119,9 @@ TFrmBillFind::TFrmBillFind(Table table, QWidget* parent)
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
 
     results_->setFieldDefs(resultFields());
-    reportErrors([this] { FillComboDistinct(QStringLiteral("company"), QStringLiteral("comp_name"), company_); });
+    reportErrors([this] {
+        FillComboDistinct(QStringLiteral("company"), QStringLiteral("comp_name"), company_);
+    });
     company_->setEditText(QString());
     search(baseStatement(table_), {});
 }
@@ -128,7 +134,8 @@ void TFrmBillFind::search(const QString& statement, const QVariantMap& extra) {
         results_->setParam(QStringLiteral("date1"), from_->date());
         results_->setParam(QStringLiteral("date2"), to_->date());
         results_->setParam(QStringLiteral("billtype"), CurrentBillType());
-        for (auto it = extra.cbegin(); it != extra.cend(); ++it) results_->setParam(it.key(), it.value());
+        for (auto it = extra.cbegin(); it != extra.cend(); ++it)
+            results_->setParam(it.key(), it.value());
         results_->open();
     } catch (const std::exception&) {
     }
@@ -150,8 +157,9 @@ void TFrmBillFind::cmd_editClick() {
     const QString company = trimmedInput(company_->currentText());
     if (!company.isEmpty()) {
         statement += QStringLiteral(" and comp_code=:comp_code ");
-        extra.insert(QStringLiteral("comp_code"), LookupValue(QStringLiteral("company"), QStringLiteral("comp_name"),
-                                                              company, QStringLiteral("comp_code")));
+        extra.insert(QStringLiteral("comp_code"),
+                     LookupValue(QStringLiteral("company"), QStringLiteral("comp_name"), company,
+                                 QStringLiteral("comp_code")));
     }
     search(statement, extra);
 }

@@ -16,7 +16,7 @@ class Dataset;
 class TFrmBillFind : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     enum Table { Incoming, Outgoing };
     TFrmBillFind(Table table, QWidget* parent = nullptr);
 
@@ -25,7 +25,7 @@ public:
     void cmd_editClick();
     void cmd_saveClick();
 
-private:
+  private:
     void search(const QString& statement, const QVariantMap& extra);
 
     Table table_;

@@ -8,13 +8,15 @@ namespace {
 
 TFrmDataMod* instance = nullptr;
 
-FieldDef field(const char* name, bool noFormat = false) { return FieldDef::data(QLatin1String(name), noFormat); }
+FieldDef field(const char* name, bool noFormat = false) {
+    return FieldDef::data(QLatin1String(name), noFormat);
+}
 
 // A calculated product or difference of two number fields of the same row.
 FieldDef arithmetic(const char* name, const char* a, const char* b, bool product) {
     return FieldDef::calculated(QLatin1String(name), ColumnType::Float,
-                                [fa = -1, fb = -1, a = QLatin1String(a), b = QLatin1String(b), product](
-                                    const Dataset& d, int row) mutable -> QVariant {
+                                [fa = -1, fb = -1, a = QLatin1String(a), b = QLatin1String(b),
+                                 product](const Dataset& d, int row) mutable -> QVariant {
                                     if (fa < 0) fa = d.fieldIndex(a);
                                     if (fb < 0) fb = d.fieldIndex(b);
                                     const double x = d.value(row, fa).toDouble();
@@ -23,10 +25,10 @@ FieldDef arithmetic(const char* name, const char* a, const char* b, bool product
                                 });
 }
 
-FieldDef lookup(const char* name, Dataset* source, const char* key, const char* sourceKey, const char* result,
-                int width = 20) {
-    return FieldDef::lookup(QLatin1String(name), source, QLatin1String(key), QLatin1String(sourceKey),
-                            QLatin1String(result), width);
+FieldDef lookup(const char* name, Dataset* source, const char* key, const char* sourceKey,
+                const char* result, int width = 20) {
+    return FieldDef::lookup(QLatin1String(name), source, QLatin1String(key),
+                            QLatin1String(sourceKey), QLatin1String(result), width);
 }
 
 struct GoodsWidths {
@@ -49,8 +51,9 @@ void addEmployeeLookups(std::vector<FieldDef>& f, Dataset* employees) {
     for (const char* who : {"hand", "chek", "oper", "send", "rece", "rela"}) {
         const QByteArray name = QByteArray(who) + "_name";
         const QByteArray code = QByteArray(who) + "_code";
-        f.push_back(FieldDef::lookup(QString::fromLatin1(name), employees, QString::fromLatin1(code),
-                                     QStringLiteral("empl_code"), QStringLiteral("empl_name")));
+        f.push_back(FieldDef::lookup(QString::fromLatin1(name), employees,
+                                     QString::fromLatin1(code), QStringLiteral("empl_code"),
+                                     QStringLiteral("empl_name")));
     }
 }
 
@@ -59,7 +62,8 @@ std::vector<FieldDef> headerFields(Dataset* companies, Dataset* employees, bool 
     for (const char* name : {"in_id", "bill_no", "vouc_no", "bill_date", "comp_code", "mone_type"})
         f.push_back(field(name));
     f.push_back(field("mone_rate", true));
-    for (const char* name : {"fee_type", "hand_code", "chek_code", "oper_code", "send_code", "rece_code", "rela_code"})
+    for (const char* name :
+         {"fee_type", "hand_code", "chek_code", "oper_code", "send_code", "rece_code", "rela_code"})
         f.push_back(field(name));
     f.push_back(field(sales ? "shou_tota" : "fact_tota", true));
     f.push_back(field(sales ? "fact_tota" : "shou_tota", true));
@@ -91,9 +95,14 @@ std::vector<FieldDef> lineFields(Dataset* goods, bool sales) {
 }
 
 std::vector<FieldDef> settledBillFields(Dataset* companies, int nameWidth) {
-    return {field("bill_no"),   field("bill_date"), field("oper_name"), field("comp_code"),
+    return {field("bill_no"),
+            field("bill_date"),
+            field("oper_name"),
+            field("comp_code"),
             lookup("comp_name", companies, "comp_code", "comp_code", "comp_name", nameWidth),
-            field("shou_tota"), field("fact_tota"), arithmetic("margin", "shou_tota", "fact_tota", false)};
+            field("shou_tota"),
+            field("fact_tota"),
+            arithmetic("margin", "shou_tota", "fact_tota", false)};
 }
 
 std::vector<FieldDef> movementFields(Dataset* goods) {
@@ -110,7 +119,8 @@ std::vector<FieldDef> movementFields(Dataset* goods) {
 
 TFrmDataMod* FrmDataMod() { return instance; }
 
-TFrmDataMod::TFrmDataMod(QObject* parent) : QObject(parent), connection_(std::make_unique<db::SqliteEngine>()) {
+TFrmDataMod::TFrmDataMod(QObject* parent)
+    : QObject(parent), connection_(std::make_unique<db::SqliteEngine>()) {
     setObjectName(QStringLiteral("FrmDataMod"));
     const auto batch = LockMode::Batch;
     EmployeeQ = make("EmployeeQ", "select * from employee");
@@ -123,7 +133,8 @@ TFrmDataMod::TFrmDataMod(QObject* parent) : QObject(parent), connection_(std::ma
     TypeDefiQ = make("TypeDefiQ", "select distinct gods_type_id,gods_type from baseitem", batch);
     KindDefiQ = make("KindDefiQ", "select distinct gods_kind_id,gods_kind from baseitem", batch);
     FeeDefiQ = make("FeeDefiQ", "select distinct fee_code,fee_type from baseitem", batch);
-    MoneDefQ = make("MoneDefQ", "select distinct mone_code,mone_type,mone_rate from baseitem", batch);
+    MoneDefQ =
+        make("MoneDefQ", "select distinct mone_code,mone_type,mone_rate from baseitem", batch);
     InMainQ = make("InMainQ", "select * from inmain", batch);
     OutMainQ = make("OutMainQ", "select top 1 * from outmain", batch);
     InGoodsQ = make("InGoodsQ", "select * from ingoods", batch);
@@ -165,9 +176,10 @@ Dataset* TFrmDataMod::make(const char* name, const char* sql, LockMode mode) {
 void TFrmDataMod::defineFields() {
     {
         std::vector<FieldDef> f;
-        for (const char* name : {"in_id", "gods_code", "gods_name", "gods_spec", "gods_type", "gods_kind", "gods_unit",
-                                 "valu_in", "valu_out", "max_amou", "min_amou", "prod_place", "prod_code", "supp_code",
-                                 "agent_pric", "gods_note"})
+        for (const char* name :
+             {"in_id", "gods_code", "gods_name", "gods_spec", "gods_type", "gods_kind", "gods_unit",
+              "valu_in", "valu_out", "max_amou", "min_amou", "prod_place", "prod_code", "supp_code",
+              "agent_pric", "gods_note"})
             f.push_back(field(name));
         f.push_back(lookup("prod_name", CompanyQ, "prod_code", "comp_code", "comp_name", 40));
         f.push_back(lookup("supp_name", CompanyQ, "supp_code", "comp_code", "comp_name", 40));
@@ -175,8 +187,8 @@ void TFrmDataMod::defineFields() {
     }
     {
         std::vector<FieldDef> f;
-        for (const char* name :
-             {"user_id", "password", "pow_use", "pow_add", "pow_edit", "pow_dele", "pow_chek", "pow_find", "pow_prin"})
+        for (const char* name : {"user_id", "password", "pow_use", "pow_add", "pow_edit",
+                                 "pow_dele", "pow_chek", "pow_find", "pow_prin"})
             f.push_back(field(name));
         f.push_back(lookup("user_name", EmployeeQ, "user_id", "empl_code", "empl_name"));
         PowerQ->setFieldDefs(f);
@@ -194,7 +206,8 @@ void TFrmDataMod::defineFields() {
     }
     {
         std::vector<FieldDef> f{field("gods_code"), field("gods_amou")};
-        addGoodsLookups(f, GoodsQ, {.specWidth = 10, .typeWidth = 10, .kindWidth = 10, .unitWidth = 6});
+        addGoodsLookups(f, GoodsQ,
+                        {.specWidth = 10, .typeWidth = 10, .kindWidth = 10, .unitWidth = 6});
         f.push_back(field("cost_pric"));
         StoreiniQ->setFieldDefs(f);
     }
@@ -221,34 +234,44 @@ void TFrmDataMod::defineFields() {
     GathQ->setFieldDefs(settledBillFields(CompanyQ, 20));
     PayQ->setFieldDefs(settledBillFields(CompanyQ, 30));
     {
-        std::vector<FieldDef> f{field("bill_no"), field("comp_code"),
-                                lookup("comp_name", CompanyQ, "comp_code", "comp_code", "comp_name"),
-                                field("gods_code")};
-        addGoodsLookups(f, GoodsQ, {.nameWidth = 30, .specWidth = 10, .kindWidth = 10, .unitWidth = 8});
+        std::vector<FieldDef> f{
+            field("bill_no"), field("comp_code"),
+            lookup("comp_name", CompanyQ, "comp_code", "comp_code", "comp_name"),
+            field("gods_code")};
+        addGoodsLookups(f, GoodsQ,
+                        {.nameWidth = 30, .specWidth = 10, .kindWidth = 10, .unitWidth = 8});
         f.push_back(field("unit_pric"));
         f.push_back(field("sub_amou"));
         f.push_back(arithmetic("sub_tota", "sub_amou", "unit_pric", true));
         InListQ->setFieldDefs(f);
     }
     {
-        std::vector<FieldDef> f{field("comp_code"), field("bill_no"), field("gods_code"), field("unit_pric"),
-                                field("sub_amou"),
-                                lookup("comp_name", CompanyQ, "comp_code", "comp_code", "comp_name", 50),
-                                goodsLookup(GoodsQ, "gods_name", 50), goodsLookup(GoodsQ, "gods_spec", 30),
-                                goodsLookup(GoodsQ, "gods_type", 20), goodsLookup(GoodsQ, "gods_unit", 10),
-                                arithmetic("sub_tota", "sub_amou", "unit_pric", true),
-                                goodsLookup(GoodsQ, "gods_kind", 20)};
+        std::vector<FieldDef> f{
+            field("comp_code"),
+            field("bill_no"),
+            field("gods_code"),
+            field("unit_pric"),
+            field("sub_amou"),
+            lookup("comp_name", CompanyQ, "comp_code", "comp_code", "comp_name", 50),
+            goodsLookup(GoodsQ, "gods_name", 50),
+            goodsLookup(GoodsQ, "gods_spec", 30),
+            goodsLookup(GoodsQ, "gods_type", 20),
+            goodsLookup(GoodsQ, "gods_unit", 10),
+            arithmetic("sub_tota", "sub_amou", "unit_pric", true),
+            goodsLookup(GoodsQ, "gods_kind", 20)};
         OutListQ->setFieldDefs(f);
     }
     {
-        std::vector<FieldDef> f{field("gods_code"), field("sub_amou"), field("unit_pric"), field("sub_tota")};
+        std::vector<FieldDef> f{field("gods_code"), field("sub_amou"), field("unit_pric"),
+                                field("sub_tota")};
         addGoodsLookups(f, GoodsQ, {.nameWidth = 50, .unitWidth = 10});
         OutSortQ->setFieldDefs(f);
     }
-    OutSortCQ->setFieldDefs({field("comp_code"),
-                             lookup("comp_name", CompanyQ, "comp_code", "comp_code", "comp_name", 50),
-                             field("sub_amou"), field("sub_tota"),
-                             lookup("head_name", CompanyQ, "comp_code", "comp_code", "head_name")});
+    OutSortCQ->setFieldDefs(
+        {field("comp_code"),
+         lookup("comp_name", CompanyQ, "comp_code", "comp_code", "comp_name", 50),
+         field("sub_amou"), field("sub_tota"),
+         lookup("head_name", CompanyQ, "comp_code", "comp_code", "head_name")});
 }
 
 void TFrmDataMod::connectTo(const QString& path) {

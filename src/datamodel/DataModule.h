@@ -13,7 +13,7 @@ namespace talvor {
 class TFrmDataMod : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit TFrmDataMod(QObject* parent = nullptr);
     ~TFrmDataMod() override;
 
@@ -32,7 +32,7 @@ public:
     Dataset *GathQ, *PayQ, *GathMainQ, *PayMainQ, *InListQ, *OutListQ, *OutSortQ, *OutSortCQ;
     Dataset* TempQ;
 
-private:
+  private:
     Dataset* make(const char* name, const char* sql, LockMode mode = LockMode::Optimistic);
     void defineFields();
 

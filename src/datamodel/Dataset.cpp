@@ -51,7 +51,8 @@ QVariant coerce(const QVariant& v, ColumnType type) {
         case ColumnType::DateTime: {
             if (text.isEmpty()) return {};
             const QDate date = QDate::fromString(text, Qt::ISODate);
-            if (!date.isValid()) throw DbError(QStringLiteral("“%1”不是有效的日期").arg(v.toString()));
+            if (!date.isValid())
+                throw DbError(QStringLiteral("“%1”不是有效的日期").arg(v.toString()));
             return date;
         }
         default:
@@ -68,8 +69,8 @@ FieldDef FieldDef::data(const QString& name, bool noFormat) {
     return f;
 }
 
-FieldDef FieldDef::lookup(const QString& name, Dataset* source, const QString& key, const QString& sourceKey,
-                          const QString& result, int width) {
+FieldDef FieldDef::lookup(const QString& name, Dataset* source, const QString& key,
+                          const QString& sourceKey, const QString& result, int width) {
     FieldDef f;
     f.name = name;
     f.kind = FieldKind::Lookup;
@@ -108,7 +109,9 @@ void Dataset::clearEvents() {
     afterScroll = nullptr;
 }
 
-int Dataset::fieldIndex(const QString& name) const { return fieldByName_.value(name.toLower(), -1); }
+int Dataset::fieldIndex(const QString& name) const {
+    return fieldByName_.value(name.toLower(), -1);
+}
 
 int Dataset::requireField(const QString& name) const {
     const int index = fieldIndex(name);
@@ -134,7 +137,8 @@ void Dataset::buildFields(const db::ResultSet& result) {
             int column = -1;
             if (f.kind == FieldKind::Data) {
                 column = result.columnIndex(f.name);
-                if (column < 0) throw DbError(QStringLiteral("%1: 字段“%2”没有找到").arg(name_, f.name));
+                if (column < 0)
+                    throw DbError(QStringLiteral("%1: 字段“%2”没有找到").arg(name_, f.name));
                 if (f.type == ColumnType::Unknown) f.type = columns_[size_t(column)].type;
             }
             fields_.push_back(f);
@@ -159,14 +163,16 @@ void Dataset::buildFields(const db::ResultSet& result) {
     for (size_t i = 0; i < columns_.size(); ++i) {
         const db::ResultColumn& c = columns_[i];
         if (c.table.compare(baseTable_, Qt::CaseInsensitive) != 0) continue;
-        if (!keyColumn_.isEmpty() && c.origin.compare(keyColumn_, Qt::CaseInsensitive) == 0) keyResultColumn_ = int(i);
+        if (!keyColumn_.isEmpty() && c.origin.compare(keyColumn_, Qt::CaseInsensitive) == 0)
+            keyResultColumn_ = int(i);
         if (c.type == ColumnType::Auto) autoResultColumn_ = int(i);
     }
 }
 
 void Dataset::openLookupSources() {
     for (const FieldDef& f : fields_)
-        if (f.kind == FieldKind::Lookup && f.source && f.source != this && !f.source->isActive()) f.source->open();
+        if (f.kind == FieldKind::Lookup && f.source && f.source != this && !f.source->isActive())
+            f.source->open();
 }
 
 void Dataset::open() {
@@ -175,7 +181,8 @@ void Dataset::open() {
     buildFields(result);
     rows_.clear();
     rows_.reserve(result.rows.size());
-    for (db::ResultRow& values : result.rows) rows_.push_back({std::move(values), {}, RowStatus::Unchanged});
+    for (db::ResultRow& values : result.rows)
+        rows_.push_back({std::move(values), {}, RowStatus::Unchanged});
     deleted_.clear();
     editBackup_.reset();
     invalidateIndexes();
@@ -327,18 +334,22 @@ QString Dataset::displayText(int row, int field) const {
     if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime) return formatDate(v);
     if (isNumeric(v)) {
         const FieldDef& f = fields_[size_t(field)];
-        if (f.type == ColumnType::Integer || f.type == ColumnType::Auto) return QString::number(v.toLongLong());
+        if (f.type == ColumnType::Integer || f.type == ColumnType::Auto)
+            return QString::number(v.toLongLong());
         return f.noFormat ? formatPlainNumber(v.toDouble()) : formatFloat(v.toDouble());
     }
     return v.toString();
 }
 
-void Dataset::setValue(const QString& field, const QVariant& value) { setValue(requireField(field), value); }
+void Dataset::setValue(const QString& field, const QVariant& value) {
+    setValue(requireField(field), value);
+}
 
 void Dataset::setValue(int field, const QVariant& value) {
     if (!isActive()) throw DbError(QStringLiteral("%1: 数据集没有打开").arg(name_));
     const FieldDef& f = fields_.at(size_t(field));
-    if (f.kind != FieldKind::Data) throw DbError(QStringLiteral("%1: 字段“%2”不能修改").arg(name_, f.name));
+    if (f.kind != FieldKind::Data)
+        throw DbError(QStringLiteral("%1: 字段“%2”不能修改").arg(name_, f.name));
     if (!isEditing()) edit();
     rows_[size_t(current_)].values[size_t(fieldColumn_[size_t(field)])] = coerce(value, f.type);
     modified_ = true;
@@ -385,7 +396,8 @@ void Dataset::post() {
         if (row.status == RowStatus::Inserted) {
             writeInsert(row);
         } else {
-            const Row change{row.values, editBackup_ ? editBackup_->values : row.values, RowStatus::Modified};
+            const Row change{row.values, editBackup_ ? editBackup_->values : row.values,
+                             RowStatus::Modified};
             writeUpdate(change);
         }
         row.status = RowStatus::Unchanged;
@@ -421,7 +433,8 @@ void Dataset::cancel() {
 }
 
 void Dataset::deleteRow() {
-    if (!isActive() || current_ < 0) throw DbError(QStringLiteral("%1: 没有可删除的记录").arg(name_));
+    if (!isActive() || current_ < 0)
+        throw DbError(QStringLiteral("%1: 没有可删除的记录").arg(name_));
     if (state_ == DatasetState::Insert) {
         cancel();
         return;
@@ -471,7 +484,8 @@ void Dataset::writeBatch() {
         Row& row = rows_[i];
         if (row.status == RowStatus::Modified) writeUpdate(row);
         if (row.status == RowStatus::Inserted) {
-            const bool numbered = autoResultColumn_ >= 0 && row.values[size_t(autoResultColumn_)].isNull();
+            const bool numbered =
+                autoResultColumn_ >= 0 && row.values[size_t(autoResultColumn_)].isNull();
             writeInsert(row);
             if (numbered) numberedByBatch_.push_back(i);
         }
@@ -584,7 +598,8 @@ void Dataset::writeUpdate(const Row& row) {
     }
     if (sets.isEmpty()) return;
     const QString where = whereRowIs(row.original, params);
-    const QString sql = QStringLiteral("update %1 set %2 where %3").arg(baseTable_, sets.join(u','), where);
+    const QString sql =
+        QStringLiteral("update %1 set %2 where %3").arg(baseTable_, sets.join(u','), where);
     if (engine_->execute(sql, params) == 0)
         throw DbError(QStringLiteral("找不到要修改的记录，它可能已被其他用户修改或删除"));
 }
@@ -620,7 +635,8 @@ void Dataset::setMasterLink(Dataset* master, const QString& masterField, const Q
     master_ = master;
     masterField_ = masterField;
     masterParam_ = param;
-    masterConnections_[0] = connect(master, &Dataset::currentRowChanged, this, &Dataset::masterChanged);
+    masterConnections_[0] =
+        connect(master, &Dataset::currentRowChanged, this, &Dataset::masterChanged);
     masterConnections_[1] = connect(master, &Dataset::rowsReset, this, &Dataset::masterChanged);
     masterConnections_[2] = connect(master, &Dataset::stateChanged, this, &Dataset::masterChanged);
 }
@@ -633,7 +649,9 @@ void Dataset::clearMasterLink() {
 void Dataset::masterChanged() {
     if (!master_ || !master_->isActive() || master_->isEditing()) return;
     const QVariant key = master_->value(masterField_);
-    if (isActive() && params_.contains(masterParam_) && valuesEqual(params_.value(masterParam_), key)) return;
+    if (isActive() && params_.contains(masterParam_) &&
+        valuesEqual(params_.value(masterParam_), key))
+        return;
     setParam(masterParam_, key);
     reopen();
 }

@@ -50,7 +50,7 @@ struct FieldDef {
 class Dataset : public QObject {
     Q_OBJECT
 
-public:
+  public:
     Dataset(db::Engine* engine, const QString& name, QObject* parent = nullptr);
     ~Dataset() override;
 
@@ -75,7 +75,9 @@ public:
     void reopen();  // close and open with the same statement and parameters
     bool isActive() const { return state_ != DatasetState::Inactive; }
     DatasetState state() const { return state_; }
-    bool isEditing() const { return state_ == DatasetState::Edit || state_ == DatasetState::Insert; }
+    bool isEditing() const {
+        return state_ == DatasetState::Edit || state_ == DatasetState::Insert;
+    }
 
     // Runs the statement as a command without rows.
     long long execute();
@@ -147,18 +149,18 @@ public:
     std::function<void(Dataset&)> afterScroll;
     void clearEvents();
 
-signals:
+  signals:
     void opened();
     void closed();
-    void rowsReset();                  // rows replaced as a whole
+    void rowsReset();  // rows replaced as a whole
     void rowInserted(int row);
     void rowRemoved(int row);
-    void rowChanged(int row);          // values of one row changed
+    void rowChanged(int row);  // values of one row changed
     void currentRowChanged(int row);
     void stateChanged(DatasetState state);
-    void aboutToPost();                // bound editors write what is still typed, then the row posts
+    void aboutToPost();  // bound editors write what is still typed, then the row posts
 
-private:
+  private:
     enum class RowStatus { Unchanged, Modified, Inserted };
     struct Row {
         db::ResultRow values;

@@ -18,7 +18,8 @@ DatasetModel::DatasetModel(Dataset* dataset, std::vector<GridColumn> columns, QO
         endRemoveRows();
     });
     connect(dataset_, &Dataset::rowChanged, this, [this](int row) {
-        if (row >= 0 && !columns_.empty()) emit dataChanged(index(row, 0), index(row, int(columns_.size()) - 1));
+        if (row >= 0 && !columns_.empty())
+            emit dataChanged(index(row, 0), index(row, int(columns_.size()) - 1));
     });
 }
 
@@ -45,7 +46,9 @@ int DatasetModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : dataset_->recordCount();
 }
 
-int DatasetModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(columns_.size()); }
+int DatasetModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(columns_.size());
+}
 
 QVariant DatasetModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
@@ -79,7 +82,8 @@ bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int 
 }
 
 QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= int(columns_.size()))
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= int(columns_.size()))
         return QAbstractTableModel::headerData(section, orientation, role);
     return columns_[size_t(section)].title;
 }
@@ -88,7 +92,8 @@ Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
     if (!index.isValid()) return f;
     const int field = fieldOf(index.column());
-    if (!columns_[size_t(index.column())].readOnly && field >= 0 && dataset_->field(field).kind == FieldKind::Data)
+    if (!columns_[size_t(index.column())].readOnly && field >= 0 &&
+        dataset_->field(field).kind == FieldKind::Data)
         f |= Qt::ItemIsEditable;
     return f;
 }

@@ -20,7 +20,7 @@ struct GridColumn {
 class DatasetModel : public QAbstractTableModel {
     Q_OBJECT
 
-public:
+  public:
     DatasetModel(Dataset* dataset, std::vector<GridColumn> columns, QObject* parent = nullptr);
 
     Dataset* dataset() const { return dataset_; }
@@ -35,7 +35,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-private:
+  private:
     int fieldOf(int column) const;
 
     Dataset* dataset_;

@@ -95,7 +95,9 @@ void MaintenanceScreen::setMode(ScreenMode mode) {
     applyControlStates(*this, kPattern, mode, module_);
 }
 
-QString MaintenanceScreen::trimmedCode() const { return codeBox_ ? trimmedInput(codeBox_->text()) : QString(); }
+QString MaintenanceScreen::trimmedCode() const {
+    return codeBox_ ? trimmedInput(codeBox_->text()) : QString();
+}
 
 bool MaintenanceScreen::locateCode(const QString& code) {
     return quietly([&] { dataset_->locate(codeField_, code); });

@@ -22,7 +22,7 @@ class DBEdit;
 class MaintenanceScreen : public EditingDialog {
     Q_OBJECT
 
-public:
+  public:
     void cmd_addClick();
     void cmd_editClick();
     void cmd_deleClick();
@@ -30,9 +30,9 @@ public:
     void cmd_cancClick();
     void cmd_findClick();
 
-protected:
-    MaintenanceScreen(const QString& objectName, const QString& caption, int module, Dataset* dataset,
-                      const QString& codeField, QWidget* parent);
+  protected:
+    MaintenanceScreen(const QString& objectName, const QString& caption, int module,
+                      Dataset* dataset, const QString& codeField, QWidget* parent);
 
     // The parts a screen places in its layout.
     QBoxLayout* buildToolBar();
@@ -53,7 +53,7 @@ protected:
     virtual void afterSave(const QString& /*code*/) {}
     virtual void afterCancel() {}
 
-private:
+  private:
     bool locateCode(const QString& code);
 
     int module_;

@@ -71,8 +71,12 @@ TFrmCompFind::TFrmCompFind(QWidget* parent) : QDialog(parent) {
     top->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-QString TFrmCompFind::chosenCode() const { return grid_->dataset()->text(QStringLiteral("comp_code")); }
+QString TFrmCompFind::chosenCode() const {
+    return grid_->dataset()->text(QStringLiteral("comp_code"));
+}
 
-QString TFrmCompFind::chosenName() const { return grid_->dataset()->text(QStringLiteral("comp_name")); }
+QString TFrmCompFind::chosenName() const {
+    return grid_->dataset()->text(QStringLiteral("comp_name"));
+}
 
 }  // namespace talvor

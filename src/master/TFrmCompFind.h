@@ -10,13 +10,13 @@ class DataGrid;
 class TFrmCompFind : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit TFrmCompFind(QWidget* parent = nullptr);
 
     QString chosenCode() const;
     QString chosenName() const;
 
-private:
+  private:
     DataGrid* grid_;
 };
 

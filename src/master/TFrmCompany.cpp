@@ -26,12 +26,14 @@ struct DetailField {
 
 // In the order the detail area shows them, two to a row.
 const DetailField kFields[] = {
-    {"comp_code", "公司编码", false}, {"comp_name", "公司名称", false}, {"comp_addr", "公司地址", false},
-    {"rela_name", "联系人名", false}, {"rela_phon", "电话", false},     {"head_name", "负责人名", false},
-    {"head_phon", "电话", false},     {"comp_type", "公司类型", true},  {"bank_no", "银行帐号", false},
-    {"belo_coun", "国家", true},      {"belo_area", "地区", true},      {"belo_prov", "省市", true},
-    {"post_code", "邮编", false},     {"fax", "传真", false},           {"e_mail", "E_mail", false},
-    {"comp_note", "备注", false},
+    {"comp_code", "公司编码", false}, {"comp_name", "公司名称", false},
+    {"comp_addr", "公司地址", false}, {"rela_name", "联系人名", false},
+    {"rela_phon", "电话", false},     {"head_name", "负责人名", false},
+    {"head_phon", "电话", false},     {"comp_type", "公司类型", true},
+    {"bank_no", "银行帐号", false},   {"belo_coun", "国家", true},
+    {"belo_area", "地区", true},      {"belo_prov", "省市", true},
+    {"post_code", "邮编", false},     {"fax", "传真", false},
+    {"e_mail", "E_mail", false},      {"comp_note", "备注", false},
 };
 
 }  // namespace

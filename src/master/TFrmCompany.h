@@ -8,13 +8,13 @@ namespace talvor {
 class TFrmCompany : public MaintenanceScreen {
     Q_OBJECT
 
-public:
+  public:
     explicit TFrmCompany(QWidget* parent = nullptr);
 
-protected:
+  protected:
     void afterCancel() override;
 
-private:
+  private:
     QGroupBox* buildDetail();
 };
 

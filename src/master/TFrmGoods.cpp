@@ -23,8 +23,8 @@ constexpr int kGoodsModule = 1;
 }
 
 TFrmGoods::TFrmGoods(QWidget* parent)
-    : MaintenanceScreen(QStringLiteral("TFrmGoods"), QStringLiteral("产品资料"), kGoodsModule, FrmDataMod()->GoodsQ,
-                        QStringLiteral("gods_code"), parent) {
+    : MaintenanceScreen(QStringLiteral("TFrmGoods"), QStringLiteral("产品资料"), kGoodsModule,
+                        FrmDataMod()->GoodsQ, QStringLiteral("gods_code"), parent) {
     WaitCursor wait;
     AdjustComboBoxes(this);
     auto* grid = new DataGrid(dataset(),
@@ -45,7 +45,8 @@ TFrmGoods::TFrmGoods(QWidget* parent)
     top->setSizeConstraint(QLayout::SetFixedSize);
 
     ApplyGoodsCaptions(*grid);
-    for (size_t i = 0; i < captionLabels_.size(); ++i) captionLabels_[i]->setText(GoodsCaptions()[i]);
+    for (size_t i = 0; i < captionLabels_.size(); ++i)
+        captionLabels_[i]->setText(GoodsCaptions()[i]);
     fillPickLists();
     Dataset* goods = dataset();
     goods->close();
@@ -55,7 +56,8 @@ TFrmGoods::TFrmGoods(QWidget* parent)
     start();
 }
 
-DBEdit* TFrmGoods::addEdit(QGridLayout* grid, int row, int column, const QString& label, const char* field) {
+DBEdit* TFrmGoods::addEdit(QGridLayout* grid, int row, int column, const QString& label,
+                           const char* field) {
     auto* box = new DBEdit(grid->parentWidget());
     box->setObjectName(QStringLiteral("DBEdit_") + QLatin1String(field));
     box->bind(dataset(), QLatin1String(field));
@@ -63,7 +65,8 @@ DBEdit* TFrmGoods::addEdit(QGridLayout* grid, int row, int column, const QString
     return box;
 }
 
-DBComboBox* TFrmGoods::addPickList(QGridLayout* grid, int row, int column, const QString& label, const char* field) {
+DBComboBox* TFrmGoods::addPickList(QGridLayout* grid, int row, int column, const QString& label,
+                                   const char* field) {
     auto* box = new DBComboBox(grid->parentWidget());
     box->setObjectName(QStringLiteral("DBComboBox_") + QLatin1String(field));
     box->bind(dataset(), QLatin1String(field));
@@ -109,7 +112,8 @@ QGroupBox* TFrmGoods::buildDetail() {
     kind_ = addPickList(grid, 2, 0, QString(), "gods_kind");
     for (int i = 2; i < 5; ++i) {
         const int row = i == 4 ? 2 : 1, column = i == 3 ? 1 : 0;
-        captionLabels_[size_t(i)] = qobject_cast<QLabel*>(grid->itemAtPosition(row, column * 2)->widget());
+        captionLabels_[size_t(i)] =
+            qobject_cast<QLabel*>(grid->itemAtPosition(row, column * 2)->widget());
     }
     unit_ = addPickList(grid, 2, 1, QStringLiteral("单位"), "gods_unit");
     addEdit(grid, 3, 0, QStringLiteral("建议进价"), "valu_in");
@@ -118,8 +122,10 @@ QGroupBox* TFrmGoods::buildDetail() {
     addEdit(grid, 4, 1, QStringLiteral("库存下限"), "min_amou");
     addEdit(grid, 5, 0, QStringLiteral("代理价"), "agent_pric");
     addEdit(grid, 5, 1, QStringLiteral("产地"), "prod_place");
-    addFormRow(grid, 6, 0, QStringLiteral("生产商编码"), companyPicker("BitBtn1", "prod_code", "prod_name"));
-    addFormRow(grid, 6, 1, QStringLiteral("供应商编码"), companyPicker("BitBtn2", "supp_code", "supp_name"));
+    addFormRow(grid, 6, 0, QStringLiteral("生产商编码"),
+               companyPicker("BitBtn1", "prod_code", "prod_name"));
+    addFormRow(grid, 6, 1, QStringLiteral("供应商编码"),
+               companyPicker("BitBtn2", "supp_code", "supp_name"));
     DBEdit* note = new DBEdit(group);
     note->setObjectName(QStringLiteral("DBEdit_gods_note"));
     note->bind(dataset(), QStringLiteral("gods_note"));

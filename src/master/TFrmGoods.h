@@ -15,20 +15,22 @@ class DBEdit;
 class TFrmGoods : public MaintenanceScreen {
     Q_OBJECT
 
-public:
+  public:
     explicit TFrmGoods(QWidget* parent = nullptr);
 
     // The "..." buttons beside the producer and the supplier code.
     void pickCompany(const QString& codeField);
 
-protected:
+  protected:
     bool locatesRowOnEdit() const override { return true; }
     void afterSave(const QString& code) override;
 
-private:
+  private:
     QGroupBox* buildDetail();
-    DBEdit* addEdit(QGridLayout* grid, int row, int column, const QString& label, const char* field);
-    DBComboBox* addPickList(QGridLayout* grid, int row, int column, const QString& label, const char* field);
+    DBEdit* addEdit(QGridLayout* grid, int row, int column, const QString& label,
+                    const char* field);
+    DBComboBox* addPickList(QGridLayout* grid, int row, int column, const QString& label,
+                            const char* field);
     QWidget* companyPicker(const char* name, const char* codeField, const char* nameField);
     void fillPickLists();
 

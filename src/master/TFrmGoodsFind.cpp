@@ -84,13 +84,16 @@ void TFrmGoodsFind::codeChanged(const QString& text) {
 }
 
 void TFrmGoodsFind::nameChosen(const QString& name) {
-    codeBox_->setText(LookupValue(QStringLiteral("goods"), QStringLiteral("gods_name"), name, QStringLiteral("gods_code")));
+    codeBox_->setText(LookupValue(QStringLiteral("goods"), QStringLiteral("gods_name"), name,
+                                  QStringLiteral("gods_code")));
 }
 
 void TFrmGoodsFind::cmd_prinClick() {
     if (!grid_->dataset()->isEmpty()) accept();
 }
 
-QString TFrmGoodsFind::chosenCode() const { return grid_->dataset()->text(QStringLiteral("gods_code")); }
+QString TFrmGoodsFind::chosenCode() const {
+    return grid_->dataset()->text(QStringLiteral("gods_code"));
+}
 
 }  // namespace talvor

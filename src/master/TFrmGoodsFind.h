@@ -13,13 +13,13 @@ class DataGrid;
 class TFrmGoodsFind : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit TFrmGoodsFind(QWidget* parent = nullptr);
 
     QString chosenCode() const;
     void cmd_prinClick();
 
-private:
+  private:
     void codeChanged(const QString& text);
     void nameChosen(const QString& name);
 

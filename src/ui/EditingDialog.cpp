@@ -6,7 +6,8 @@
 
 namespace talvor {
 
-QPushButton* EditingDialog::toolButton(const char* name, const QString& caption, std::function<void()> handler) {
+QPushButton* EditingDialog::toolButton(const char* name, const QString& caption,
+                                       std::function<void()> handler) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);

@@ -24,14 +24,15 @@ bool quietly(Fn&& fn) {
 class EditingDialog : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     ScreenMode mode() const { return mode_; }
 
-protected:
+  protected:
     using QDialog::QDialog;
 
     // A tool-bar button whose handler's errors end in the general error report.
-    QPushButton* toolButton(const char* name, const QString& caption, std::function<void()> handler);
+    QPushButton* toolButton(const char* name, const QString& caption,
+                            std::function<void()> handler);
     // 退出: closes the window, which the mode may refuse.
     QPushButton* exitButton();
 

@@ -14,14 +14,14 @@ namespace talvor {
 class EnterAsTab : public QObject {
     Q_OBJECT
 
-public:
+  public:
     using QObject::QObject;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void customEvent(QEvent* event) override;
 
-private:
+  private:
     void moveFocusOn();
 
     // The control that got the Enter, and the grid around it when it was a cell editor.

@@ -8,9 +8,12 @@ namespace {
 
 TEST(LookupValueTest, FindsTheRowByABoundKey) {
     test::TestDatabase t;
-    t.exec(QStringLiteral("insert into goods (gods_code,gods_name,valu_in) values ('A\"1','引号',7.5)"));
-    t.exec(QStringLiteral("insert into goods (gods_code,gods_name,valu_in) values ('B''2','单引号',3)"));
-    t.exec(QStringLiteral("insert into goods (gods_code,gods_name,valu_in) values ('C3','普通',1)"));
+    t.exec(QStringLiteral(
+        "insert into goods (gods_code,gods_name,valu_in) values ('A\"1','引号',7.5)"));
+    t.exec(QStringLiteral(
+        "insert into goods (gods_code,gods_name,valu_in) values ('B''2','单引号',3)"));
+    t.exec(
+        QStringLiteral("insert into goods (gods_code,gods_name,valu_in) values ('C3','普通',1)"));
     Dataset& temp = *t.module->TempQ;
     const struct {
         const char* table;
@@ -19,7 +22,8 @@ TEST(LookupValueTest, FindsTheRowByABoundKey) {
         QString expected;
     } cases[] = {
         {"goods", QStringLiteral("C3"), "gods_name", QStringLiteral("普通")},
-        {"goods", QStringLiteral("  c3 "), "gods_name", QStringLiteral("普通")},  // trimmed, no letter case
+        {"goods", QStringLiteral("  c3 "), "gods_name",
+         QStringLiteral("普通")},  // trimmed, no letter case
         {"goods", QStringLiteral("A\"1"), "valu_in", QStringLiteral("7.5")},
         {"goods", QStringLiteral("B'2"), "gods_name", QStringLiteral("单引号")},
         {"goods", QStringLiteral("x\" or \"1\"=\"1"), "gods_name", QString()},
@@ -37,9 +41,11 @@ TEST(LookupValueTest, FindsTheRowByABoundKey) {
 TEST(DistinctColumnValuesTest, ReturnsEveryDistinctValueIncludingNull) {
     test::TestDatabase t;
     for (const char* unit : {"'箱'", "' 箱'", "null", "'箱'"})
-        t.exec(QStringLiteral("insert into goods (gods_code,gods_unit) values (hex(randomblob(4)),%1)")
-                   .arg(QString::fromUtf8(unit)));
-    const QList<QVariant> values = distinctColumnValues(*t.module->TempQ, QStringLiteral("goods"), QStringLiteral("gods_unit"));
+        t.exec(
+            QStringLiteral("insert into goods (gods_code,gods_unit) values (hex(randomblob(4)),%1)")
+                .arg(QString::fromUtf8(unit)));
+    const QList<QVariant> values = distinctColumnValues(*t.module->TempQ, QStringLiteral("goods"),
+                                                        QStringLiteral("gods_unit"));
     EXPECT_EQ(values.size(), 3);
     EXPECT_TRUE(values.contains(QVariant(QStringLiteral(" 箱"))));
 }

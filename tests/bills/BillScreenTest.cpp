@@ -12,13 +12,18 @@ namespace talvor {
 namespace {
 
 class BillScreenTest : public test::MasterScreenFixture {
-protected:
+  protected:
     BillScreenTest() {
-        t.exec(QStringLiteral("insert into goods (gods_code,gods_name,valu_in,valu_out) values ('A1','螺丝',8,12)"));
-        t.exec(QStringLiteral("insert into goods (gods_code,gods_name,valu_in,valu_out) values ('B1','螺母',5,7)"));
-        t.exec(QStringLiteral("insert into goods (gods_code,gods_name,valu_in,valu_out) values ('C1','垫片',1,2)"));
-        t.exec(QStringLiteral("insert into storemain (gods_code,gods_amou,cost_pric) values ('A1',10,5)"));
-        t.exec(QStringLiteral("insert into company (comp_code,comp_name) values ('S1','宏达五金')"));
+        t.exec(QStringLiteral(
+            "insert into goods (gods_code,gods_name,valu_in,valu_out) values ('A1','螺丝',8,12)"));
+        t.exec(QStringLiteral(
+            "insert into goods (gods_code,gods_name,valu_in,valu_out) values ('B1','螺母',5,7)"));
+        t.exec(QStringLiteral(
+            "insert into goods (gods_code,gods_name,valu_in,valu_out) values ('C1','垫片',1,2)"));
+        t.exec(QStringLiteral(
+            "insert into storemain (gods_code,gods_amou,cost_pric) values ('A1',10,5)"));
+        t.exec(
+            QStringLiteral("insert into company (comp_code,comp_name) values ('S1','宏达五金')"));
     }
 
     static BillLineGrid& grid(QWidget& screen) { return *child<BillLineGrid>(screen, "DBGrid1"); }
@@ -47,11 +52,14 @@ protected:
         editor->setText(quantity);
         QTest::keyClick(editor, Qt::Key_Return);
     }
-    static QString text(QWidget& screen, const char* box) { return child<QLineEdit>(screen, box)->text(); }
+    static QString text(QWidget& screen, const char* box) {
+        return child<QLineEdit>(screen, box)->text();
+    }
 
     QVariantList stock(const char* code) {
         const db::ResultSet r = t.engine().query(
-            QStringLiteral("select gods_amou,cost_pric from storemain where gods_code=:c"), {{QStringLiteral("c"), QLatin1String(code)}});
+            QStringLiteral("select gods_amou,cost_pric from storemain where gods_code=:c"),
+            {{QStringLiteral("c"), QLatin1String(code)}});
         return r.rows.empty() ? QVariantList{} : QVariantList{r.rows[0][0], r.rows[0][1]};
     }
 };
@@ -59,31 +67,35 @@ protected:
 TEST_F(BillScreenTest, APurchaseIsTypedSavedFoundEditedAndDeleted) {
     QString billNo;
     {
-    TFrmIn screen;
-    EXPECT_TRUE(text(screen, "DBEdit_bill_no").isEmpty());
-    EXPECT_EQ(text(screen, "Edit2"), u"0");
-    click(screen, "cmd_edit");  // no bill shown: nothing happens
-    EXPECT_EQ(screen.mode(), ScreenMode::Null);
+        TFrmIn screen;
+        EXPECT_TRUE(text(screen, "DBEdit_bill_no").isEmpty());
+        EXPECT_EQ(text(screen, "Edit2"), u"0");
+        click(screen, "cmd_edit");  // no bill shown: nothing happens
+        EXPECT_EQ(screen.mode(), ScreenMode::Null);
 
-    click(screen, "cmd_add");
-    EXPECT_EQ(screen.mode(), ScreenMode::Add);
-    EXPECT_EQ(text(screen, "DBEdit_bill_no").size(), 14);
-    onNextModal([](QDialog& d) { d.accept(); });
-    click(screen, "BitBtn1");
-    EXPECT_EQ(text(screen, "DBEdit_comp_name"), u"宏达五金");
-    enterLine(screen, QStringLiteral("A1"), QStringLiteral("5"));
-    enterLine(screen, QStringLiteral("B1"), QStringLiteral("2"));
-    enterCell(screen, 0, QString());  // an empty code ends the lines
-    EXPECT_EQ(text(screen, "Edit2"), u"7");
-    EXPECT_EQ(text(screen, "Edit3"), u"50");
-    EXPECT_EQ(text(screen, "Edit1"), u"伍拾零圆零角零分整");
-    click(screen, "cmd_save");
-    ASSERT_EQ(screen.mode(), ScreenMode::Null) << answers.texts().join(u'|').toStdString();
-    billNo = text(screen, "DBEdit_bill_no");
-    EXPECT_EQ(count(QStringLiteral("select count(*) from inmain where bill_type='in' and shou_tota=50 and comp_code='S1'")), 1);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from ingoods where bill_no='%1'").arg(billNo)), 2);
-    EXPECT_EQ(stock("A1"), (QVariantList{15.0, 6.0}));
-    EXPECT_EQ(stock("B1"), (QVariantList{2.0, 5.0}));
+        click(screen, "cmd_add");
+        EXPECT_EQ(screen.mode(), ScreenMode::Add);
+        EXPECT_EQ(text(screen, "DBEdit_bill_no").size(), 14);
+        onNextModal([](QDialog& d) { d.accept(); });
+        click(screen, "BitBtn1");
+        EXPECT_EQ(text(screen, "DBEdit_comp_name"), u"宏达五金");
+        enterLine(screen, QStringLiteral("A1"), QStringLiteral("5"));
+        enterLine(screen, QStringLiteral("B1"), QStringLiteral("2"));
+        enterCell(screen, 0, QString());  // an empty code ends the lines
+        EXPECT_EQ(text(screen, "Edit2"), u"7");
+        EXPECT_EQ(text(screen, "Edit3"), u"50");
+        EXPECT_EQ(text(screen, "Edit1"), u"伍拾零圆零角零分整");
+        click(screen, "cmd_save");
+        ASSERT_EQ(screen.mode(), ScreenMode::Null) << answers.texts().join(u'|').toStdString();
+        billNo = text(screen, "DBEdit_bill_no");
+        EXPECT_EQ(count(QStringLiteral("select count(*) from inmain where bill_type='in' and "
+                                       "shou_tota=50 and comp_code='S1'")),
+                  1);
+        EXPECT_EQ(
+            count(QStringLiteral("select count(*) from ingoods where bill_no='%1'").arg(billNo)),
+            2);
+        EXPECT_EQ(stock("A1"), (QVariantList{15.0, 6.0}));
+        EXPECT_EQ(stock("B1"), (QVariantList{2.0, 5.0}));
     }
 
     // Found again through the search dialog of a fresh screen.
@@ -109,7 +121,8 @@ TEST_F(BillScreenTest, APurchaseIsTypedSavedFoundEditedAndDeleted) {
     enterLine(again, QStringLiteral("C1"), QStringLiteral("4"));
     click(again, "cmd_save");
     ASSERT_EQ(again.mode(), ScreenMode::Null);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from ingoods where bill_no='%1'").arg(billNo)), 2);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from ingoods where bill_no='%1'").arg(billNo)),
+              2);
     EXPECT_EQ(t.scalar(QStringLiteral("select shou_tota from inmain")).toDouble(), 28.0);
     EXPECT_EQ(stock("A1")[0].toDouble(), 13.0);
     EXPECT_EQ(stock("B1")[0].toDouble(), 0.0);
@@ -125,9 +138,13 @@ TEST_F(BillScreenTest, APurchaseIsTypedSavedFoundEditedAndDeleted) {
 }
 
 TEST_F(BillScreenTest, CancelOfANewBillShowsThePreviousOneAndWritesNothing) {
-    t.exec(QStringLiteral("insert into inmain (bill_no,bill_date,bill_type) values ('20260101000000',:d,'in')"),
-           {{QStringLiteral("d"), QDate::currentDate()}});
-    t.exec(QStringLiteral("insert into ingoods (bill_no,gods_code,sub_amou,unit_pric) values ('20260101000000','A1',2,3)"));
+    t.exec(
+        QStringLiteral(
+            "insert into inmain (bill_no,bill_date,bill_type) values ('20260101000000',:d,'in')"),
+        {{QStringLiteral("d"), QDate::currentDate()}});
+    t.exec(
+        QStringLiteral("insert into ingoods (bill_no,gods_code,sub_amou,unit_pric) values "
+                       "('20260101000000','A1',2,3)"));
     TFrmIn screen;
     EXPECT_EQ(text(screen, "DBEdit_bill_no"), u"20260101000000");
     EXPECT_EQ(text(screen, "Edit2"), u"2");
@@ -165,18 +182,22 @@ TEST_F(BillScreenTest, SaveCountsOnlyPostedLines) {
 
 TEST_F(BillScreenTest, EachKindSeesOnlyItsOwnBillsAndProposesItsPrice) {
     const QDate today = QDate::currentDate();
-    t.exec(QStringLiteral("insert into inmain (bill_no,bill_date,bill_type) values ('20260101000001',:d,'retu')"),
+    t.exec(
+        QStringLiteral(
+            "insert into inmain (bill_no,bill_date,bill_type) values ('20260101000001',:d,'retu')"),
+        {{QStringLiteral("d"), today}});
+    t.exec(QStringLiteral("insert into outmain (bill_no,bill_date,bill_type) values "
+                          "('20260101000002',:d,'retu')"),
            {{QStringLiteral("d"), today}});
-    t.exec(QStringLiteral("insert into outmain (bill_no,bill_date,bill_type) values ('20260101000002',:d,'retu')"),
-           {{QStringLiteral("d"), today}});
-    for (const auto& [make, expected] :
-         std::initializer_list<std::pair<std::function<std::unique_ptr<BillScreen>()>, const char*>>{
+    for (const auto& [make, expected] : std::initializer_list<
+             std::pair<std::function<std::unique_ptr<BillScreen>()>, const char*>>{
              {[] { return std::make_unique<TFrmIn>(); }, ""},
              {[] { return std::make_unique<TFrmOut>(); }, ""},
              {[] { return std::make_unique<TFrmReturnIn>(); }, "20260101000001"},
              {[] { return std::make_unique<TFrmReturnout>(); }, "20260101000002"}}) {
         const std::unique_ptr<BillScreen> screen = make();
-        EXPECT_EQ(text(*screen, "DBEdit_bill_no"), QLatin1String(expected)) << screen->objectName().toStdString();
+        EXPECT_EQ(text(*screen, "DBEdit_bill_no"), QLatin1String(expected))
+            << screen->objectName().toStdString();
     }
 
     TFrmOut sale;
@@ -187,7 +208,9 @@ TEST_F(BillScreenTest, EachKindSeesOnlyItsOwnBillsAndProposesItsPrice) {
     click(sale, "cmd_save");
     ASSERT_EQ(sale.mode(), ScreenMode::Null) << answers.texts().join(u'|').toStdString();
     EXPECT_EQ(stock("A1"), (QVariantList{7.0, 5.0}));
-    EXPECT_EQ(count(QStringLiteral("select count(*) from outgoods where bill_no=(select bill_no from outmain where bill_type='out')")), 1);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from outgoods where bill_no=(select bill_no "
+                                   "from outmain where bill_type='out')")),
+              1);
 }
 
 TEST_F(BillScreenTest, ACustomerReturnLineNotIntoStockLeavesTheLedger) {
@@ -210,7 +233,8 @@ TEST_F(BillScreenTest, TheSearchRangeIncludesBothEndsAndFiltersByCompany) {
         const char* company;
     } bills[] = {{"B30", 30, "S1"}, {"B31", 31, "S1"}, {"B00", 0, "S1"}, {"BX", 1, "S2"}};
     for (const auto& b : bills)
-        t.exec(QStringLiteral("insert into inmain (bill_no,bill_date,comp_code,bill_type) values (:n,:d,:c,'in')"),
+        t.exec(QStringLiteral("insert into inmain (bill_no,bill_date,comp_code,bill_type) values "
+                              "(:n,:d,:c,'in')"),
                {{QStringLiteral("n"), QLatin1String(b.no)},
                 {QStringLiteral("d"), today.addDays(-b.daysAgo)},
                 {QStringLiteral("c"), QLatin1String(b.company)}});
@@ -249,7 +273,8 @@ TEST_F(BillScreenTest, PrintPreviewsTheShownBillWithTheScreensTotals) {
     for (const auto& page : shown[0].pages) texts += page.textList();
     const QString all = texts.join(u'|');
     for (const char* expected : {"销售单", "螺母", "21", "贰拾壹圆零角零分整"})
-        EXPECT_TRUE(all.contains(QString::fromUtf8(expected))) << expected << " in " << all.toStdString();
+        EXPECT_TRUE(all.contains(QString::fromUtf8(expected)))
+            << expected << " in " << all.toStdString();
 }
 
 }  // namespace

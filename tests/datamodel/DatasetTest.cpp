@@ -13,18 +13,23 @@ namespace {
 using test::TestDatabase;
 
 class DatasetTest : public ::testing::Test {
-protected:
+  protected:
     TestDatabase t;
     TFrmDataMod& m = *t.module;
 
     void addGoods(const QString& code, const QString& name) {
-        t.exec(QStringLiteral("insert into goods (gods_code,gods_name,gods_unit) values (:c,:n,'个')"),
-               {{QStringLiteral("c"), code}, {QStringLiteral("n"), name}});
+        t.exec(
+            QStringLiteral("insert into goods (gods_code,gods_name,gods_unit) values (:c,:n,'个')"),
+            {{QStringLiteral("c"), code}, {QStringLiteral("n"), name}});
     }
     void addLine(const QString& bill, const QString& code, double amount, double price) {
-        t.exec(QStringLiteral("insert into ingoods (bill_no,gods_code,sub_amou,unit_pric) values (:b,:c,:a,:p)"),
-               {{QStringLiteral("b"), bill}, {QStringLiteral("c"), code}, {QStringLiteral("a"), amount},
-                {QStringLiteral("p"), price}});
+        t.exec(
+            QStringLiteral(
+                "insert into ingoods (bill_no,gods_code,sub_amou,unit_pric) values (:b,:c,:a,:p)"),
+            {{QStringLiteral("b"), bill},
+             {QStringLiteral("c"), code},
+             {QStringLiteral("a"), amount},
+             {QStringLiteral("p"), price}});
     }
     int count(const char* table) {
         return t.scalar(QStringLiteral("select count(*) from ") + QLatin1String(table)).toInt();
@@ -114,7 +119,9 @@ TEST_F(DatasetTest, CancellingANewRowReturnsToTheRowBeforeIt) {
 TEST_F(DatasetTest, MovingOnDropsAnUntouchedNewRowAndPostsATouchedOne) {
     Dataset* lines = m.InGoodsQ;
     lines->setSql(QStringLiteral("select * from ingoods"));
-    lines->onNewRecord = [](Dataset& d) { d.setValue(QStringLiteral("bill_no"), QStringLiteral("B1")); };
+    lines->onNewRecord = [](Dataset& d) {
+        d.setValue(QStringLiteral("bill_no"), QStringLiteral("B1"));
+    };
     lines->open();
     lines->append();
     lines->checkBrowseMode();
@@ -199,14 +206,16 @@ TEST_F(DatasetTest, RowsOfATableWithoutKeyAreFoundByTheirValues) {
     t.exec(QStringLiteral("insert into baseitem (fee_code,fee_type) values ('01','现金')"));
     t.exec(QStringLiteral("insert into baseitem (fee_code,fee_type) values ('02','转帐')"));
     Dataset* fees = m.FeeDefiQ;
-    fees->setSql(QStringLiteral("select distinct fee_code,fee_type from baseitem order by fee_code"));
+    fees->setSql(
+        QStringLiteral("select distinct fee_code,fee_type from baseitem order by fee_code"));
     fees->open();
     fees->locate(QStringLiteral("fee_code"), QStringLiteral("02"));
     fees->setValue(QStringLiteral("fee_type"), QStringLiteral("支票"));
     fees->first();
     fees->deleteRow();
     fees->updateBatch();
-    const db::ResultSet rows = t.engine().query(QStringLiteral("select fee_code,fee_type from baseitem"));
+    const db::ResultSet rows =
+        t.engine().query(QStringLiteral("select fee_code,fee_type from baseitem"));
     ASSERT_EQ(rows.rows.size(), 1u);
     EXPECT_EQ(rows.rows[0][1].toString(), u"支票");
 }
@@ -256,10 +265,17 @@ TEST_F(DatasetTest, WalkingVisitsEveryRowOnce) {
 
 TEST(DisplayFormatTest, FloatsShowAtMostTwoDecimals) {
     const std::pair<double, const char*> cases[] = {
-        {0, "0"},         {3, "3"},          {2.5, "2.5"},   {1234.567, "1234.57"},
-        {-12.345, "-12.35"}, {-0.001, "0"},  {1e7, "10000000"}, {0.1 + 0.2, "0.3"},
+        {0, "0"},
+        {3, "3"},
+        {2.5, "2.5"},
+        {1234.567, "1234.57"},
+        {-12.345, "-12.35"},
+        {-0.001, "0"},
+        {1e7, "10000000"},
+        {0.1 + 0.2, "0.3"},
     };
-    for (const auto& [value, text] : cases) EXPECT_EQ(formatFloat(value), QLatin1String(text)) << value;
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(formatFloat(value), QLatin1String(text)) << value;
     EXPECT_EQ(formatPlainNumber(6.6666666666666670), u"6.666666666666667");
     EXPECT_EQ(formatPlainNumber(7.0), u"7");
 }

@@ -9,7 +9,8 @@ namespace {
 class CompanyScreenTest : public test::MasterScreenFixture {};
 
 TEST_F(CompanyScreenTest, PickListsAreFilledOncePerOpening) {
-    t.exec(QStringLiteral("insert into company (comp_code,comp_type,rest_tota) values ('C1','批发',12.5)"));
+    t.exec(QStringLiteral(
+        "insert into company (comp_code,comp_type,rest_tota) values ('C1','批发',12.5)"));
     {
         TFrmCompany screen;
         auto* types = child<QComboBox>(screen, "DBComboBox_comp_type");
@@ -23,18 +24,23 @@ TEST_F(CompanyScreenTest, PickListsAreFilledOncePerOpening) {
     }
     TFrmCompany again;
     EXPECT_GE(child<QComboBox>(again, "DBComboBox_comp_type")->findText(QStringLiteral("零售")), 0);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from company where comp_code='C2' and rest_tota is null")), 1);
+    EXPECT_EQ(count(QStringLiteral(
+                  "select count(*) from company where comp_code='C2' and rest_tota is null")),
+              1);
 }
 
 TEST_F(CompanyScreenTest, EditingLeavesTheBalanceAndCancelReturnsToTheCode) {
-    t.exec(QStringLiteral("insert into company (comp_code,comp_name,rest_tota) values ('A1','甲',12.5)"));
+    t.exec(QStringLiteral(
+        "insert into company (comp_code,comp_name,rest_tota) values ('A1','甲',12.5)"));
     t.exec(QStringLiteral("insert into company (comp_code,comp_name) values ('B1','乙')"));
     TFrmCompany screen;
     Dataset& companies = *t.module->CompanyQ;
     click(screen, "cmd_edit");
     type(screen, "DBEdit_comp_name", QStringLiteral("甲公司"));
     click(screen, "cmd_save");
-    EXPECT_EQ(count(QStringLiteral("select count(*) from company where comp_name='甲公司' and rest_tota=12.5")), 1);
+    EXPECT_EQ(count(QStringLiteral(
+                  "select count(*) from company where comp_name='甲公司' and rest_tota=12.5")),
+              1);
 
     companies.locate(QStringLiteral("comp_code"), QStringLiteral("B1"));
     click(screen, "cmd_add");

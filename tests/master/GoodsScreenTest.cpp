@@ -12,16 +12,18 @@ namespace talvor {
 namespace {
 
 class GoodsScreenTest : public test::MasterScreenFixture {
-protected:
+  protected:
     void addGoods(const char* code, const char* name) {
         t.exec(QStringLiteral("insert into goods (gods_code,gods_name) values (:c,:n)"),
-               {{QStringLiteral("c"), QString::fromUtf8(code)}, {QStringLiteral("n"), QString::fromUtf8(name)}});
+               {{QStringLiteral("c"), QString::fromUtf8(code)},
+                {QStringLiteral("n"), QString::fromUtf8(name)}});
     }
     Dataset& goods() { return *t.module->GoodsQ; }
 };
 
 TEST_F(GoodsScreenTest, ControlsFollowTheModeAndTheRights) {
-    CurrentUser().rights[size_t(Right::Edit)] = QStringLiteral("1011");  // no edit right at module 1
+    CurrentUser().rights[size_t(Right::Edit)] =
+        QStringLiteral("1011");  // no edit right at module 1
     TFrmGoods screen;
     struct Expect {
         const char* control;
@@ -44,7 +46,8 @@ TEST_F(GoodsScreenTest, ANewGoodsIsSavedStaysCurrentAndItsUnitJoinsThePickList) 
     addGoods("B1", "螺母");
     addGoods("D1", "垫片");
     TFrmGoods screen;
-    EXPECT_EQ(child<DataGrid>(screen, "DBGrid1")->model()->headerData(1, Qt::Horizontal).toString(), u"货名");
+    EXPECT_EQ(child<DataGrid>(screen, "DBGrid1")->model()->headerData(1, Qt::Horizontal).toString(),
+              u"货名");
     click(screen, "cmd_add");
     type(screen, "DBEdit_gods_code", QStringLiteral(" C1 "));
     type(screen, "DBEdit_gods_name", QStringLiteral("螺丝"));
@@ -52,7 +55,10 @@ TEST_F(GoodsScreenTest, ANewGoodsIsSavedStaysCurrentAndItsUnitJoinsThePickList) 
     type(screen, "DBEdit_valu_in", QStringLiteral("2.5"));
     click(screen, "cmd_save");
     EXPECT_EQ(screen.mode(), ScreenMode::Null);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from goods where gods_code='C1' and gods_unit='盒' and valu_in=2.5")), 1);
+    EXPECT_EQ(
+        count(QStringLiteral(
+            "select count(*) from goods where gods_code='C1' and gods_unit='盒' and valu_in=2.5")),
+        1);
     EXPECT_EQ(goods().text(QStringLiteral("gods_code")), u"C1");
     EXPECT_GE(child<QComboBox>(screen, "DBComboBox_gods_unit")->findText(QStringLiteral("盒")), 0);
     EXPECT_TRUE(answers.texts().isEmpty());

@@ -17,7 +17,7 @@ namespace talvor::test {
 
 // A database, a user with every right, and answers for the questions the screens ask.
 class MasterScreenFixture : public ::testing::Test {
-protected:
+  protected:
     TestDatabase t;
     ScriptedMessages answers;
 
@@ -39,8 +39,12 @@ protected:
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
-    static void click(QWidget& screen, const char* button) { child<QPushButton>(screen, button)->click(); }
-    static bool enabled(QWidget& screen, const char* name) { return child(screen, name)->isEnabled(); }
+    static void click(QWidget& screen, const char* button) {
+        child<QPushButton>(screen, button)->click();
+    }
+    static bool enabled(QWidget& screen, const char* name) {
+        return child(screen, name)->isEnabled();
+    }
     static void type(QWidget& screen, const char* edit, const QString& text) {
         auto* box = child<QLineEdit>(screen, edit);
         box->setFocus();

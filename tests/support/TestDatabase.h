@@ -15,7 +15,8 @@ struct TestDatabase {
     std::unique_ptr<TFrmDataMod> module;
 
     TestDatabase() : path(dir.filePath(QStringLiteral("talvor.mdb"))) {
-        db::createDatabase(path, {QStringLiteral("admin"), QStringLiteral("管理员"), QStringLiteral("secret")});
+        db::createDatabase(
+            path, {QStringLiteral("admin"), QStringLiteral("管理员"), QStringLiteral("secret")});
         module = std::make_unique<TFrmDataMod>();
         module->connectTo(path);
     }

@@ -12,20 +12,22 @@ namespace {
 // becomes part of a statement.
 QString checkedName(const QString& name) {
     const QString trimmed = trimmedInput(name);
-    const bool valid = !trimmed.isEmpty() && std::all_of(trimmed.begin(), trimmed.end(), [](QChar c) {
-        return c.isLetterOrNumber() || c == u'_' || c == u'.';
-    });
+    const bool valid =
+        !trimmed.isEmpty() && std::all_of(trimmed.begin(), trimmed.end(), [](QChar c) {
+            return c.isLetterOrNumber() || c == u'_' || c == u'.';
+        });
     if (!valid) throw db::DbError(QStringLiteral("无效的名称：%1").arg(name));
     return trimmed;
 }
 
 }  // namespace
 
-QList<QVariant> distinctColumnValues(Dataset& scratch, const QString& table, const QString& column) {
+QList<QVariant> distinctColumnValues(Dataset& scratch, const QString& table,
+                                     const QString& column) {
     scratch.close();
     scratch.clearParams();
-    scratch.setSql(QStringLiteral("select distinct ") + checkedName(column) + QStringLiteral(" from ") +
-                   checkedName(table));
+    scratch.setSql(QStringLiteral("select distinct ") + checkedName(column) +
+                   QStringLiteral(" from ") + checkedName(table));
     scratch.open();
     QList<QVariant> values;
     values.reserve(scratch.recordCount());
@@ -33,15 +35,16 @@ QList<QVariant> distinctColumnValues(Dataset& scratch, const QString& table, con
     return values;
 }
 
-QString LookupValue(Dataset& scratch, const QString& table, const QString& keyColumn, const QString& key,
-                    const QString& resultColumn) {
+QString LookupValue(Dataset& scratch, const QString& table, const QString& keyColumn,
+                    const QString& key, const QString& resultColumn) {
     try {
         const QString keyName = checkedName(keyColumn);
         const QString resultName = checkedName(resultColumn);
         scratch.close();
         scratch.clearParams();
-        scratch.setSql(QStringLiteral("select distinct ") + keyName + u',' + resultName + QStringLiteral(" from ") +
-                       checkedName(table) + QStringLiteral(" where ") + keyName + QStringLiteral("=:key"));
+        scratch.setSql(QStringLiteral("select distinct ") + keyName + u',' + resultName +
+                       QStringLiteral(" from ") + checkedName(table) + QStringLiteral(" where ") +
+                       keyName + QStringLiteral("=:key"));
         scratch.setParam(QStringLiteral("key"), trimmedInput(key));
         scratch.open();
         return scratch.isEmpty() ? QString() : scratch.value(0, 1).toString();

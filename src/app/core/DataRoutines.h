@@ -14,8 +14,8 @@ QList<QVariant> distinctColumnValues(Dataset& scratch, const QString& table, con
 
 // The result column of the first row whose key column equals the key, as text; empty when
 // there is none or anything fails. The key is bound, never spliced into the statement.
-QString LookupValue(Dataset& scratch, const QString& table, const QString& keyColumn, const QString& key,
-                    const QString& resultColumn);
+QString LookupValue(Dataset& scratch, const QString& table, const QString& keyColumn,
+                    const QString& key, const QString& resultColumn);
 // The same through the data module's TempQ.
 QString LookupValue(const QString& table, const QString& keyColumn, const QString& key,
                     const QString& resultColumn);

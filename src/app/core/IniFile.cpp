@@ -144,7 +144,6 @@ bool replaceContent(const QString& path, const QByteArray& content) {
 IniWriteError::IniWriteError(const QString& fileName)
     : Error(QStringLiteral("Unable to write to %1").arg(fileName)) {}
 
-
 QString IniFile::readString(const QString& section, const QString& key,
                             const QString& defaultValue) const {
     const auto content = readContent(path_);

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "datamodel/Error.h"
 #include <QString>
 #include <stdexcept>
 #include <utility>
+
+#include "datamodel/Error.h"
 
 namespace talvor {
 

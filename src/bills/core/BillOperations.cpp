@@ -146,7 +146,8 @@ BillSnapshot BillSnapshot::of(const Dataset& lines) {
     return snapshot;
 }
 
-BillError::BillError(const QString& reason) : Error(QStringLiteral("保存失败：") + reason), reason_(reason) {}
+BillError::BillError(const QString& reason)
+    : Error(QStringLiteral("保存失败：") + reason), reason_(reason) {}
 
 QString NewBillNo(db::Engine& engine, const BillKind& kind, const QDateTime& moment) {
     QDateTime at = moment;

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "bills/core/BillKind.h"
-#include "datamodel/Error.h"
 #include "datamodel/Dataset.h"
+#include "datamodel/Error.h"
 
 namespace talvor {
 

@@ -106,7 +106,8 @@ void PrintBill(const BillKind& kind, Dataset& header, Dataset& lines, const Bill
             ApplyBillPaper(layout, settings);
             TFrmDataMod* data = FrmDataMod();
             if (!data) throw report::ReportError(u"没有数据模块"_s);
-            FillOutTemp(*data->TempQ, *data->OutTempQ, header.text(u"bill_no"_s), settings.lineCount);
+            FillOutTemp(*data->TempQ, *data->OutTempQ, header.text(u"bill_no"_s),
+                        settings.lineCount);
         } else {
             linesBinding.emplace(layout, u"InGoodsQ"_s, lines);
         }

@@ -12,9 +12,9 @@ namespace talvor::db {
 enum class ColumnType { Text, Float, Integer, Auto, DateTime, Decimal, Unknown };
 
 struct ResultColumn {
-    QString name;        // the name the statement gives the column (alias or column name)
-    QString table;       // base table the value comes from, empty for expressions
-    QString origin;      // base column the value comes from, empty for expressions
+    QString name;    // the name the statement gives the column (alias or column name)
+    QString table;   // base table the value comes from, empty for expressions
+    QString origin;  // base column the value comes from, empty for expressions
     ColumnType type = ColumnType::Unknown;
 };
 
@@ -41,7 +41,7 @@ struct StatementStats {
 // dialect (see JetDialect); an engine translates them into its SQL. Values bind by name:
 // QString, double, integers, QDate, QDateTime and null QVariant.
 class Engine {
-public:
+  public:
     virtual ~Engine() = default;
 
     virtual void open(const QString& path) = 0;
@@ -73,14 +73,14 @@ public:
 // One write transaction: begun at construction, rolled back unless commit() was called.
 // Nested guards join the outer transaction, so an operation can call another one.
 class Transaction {
-public:
+  public:
     explicit Transaction(Engine& engine);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     void commit();
 
-private:
+  private:
     Engine& engine_;
     bool owner_ = false;
     bool done_ = false;

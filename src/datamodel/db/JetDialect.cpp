@@ -56,7 +56,8 @@ QString jetDate(const QString& body) {
     const QString datePart = blank < 0 ? text : text.left(blank);
     const QString timePart = blank < 0 ? QString() : text.mid(blank + 1).trimmed();
     QDate date;
-    for (const QString& format : {QStringLiteral("yyyy-M-d"), QStringLiteral("yyyy/M/d"), QStringLiteral("M/d/yyyy")}) {
+    for (const QString& format :
+         {QStringLiteral("yyyy-M-d"), QStringLiteral("yyyy/M/d"), QStringLiteral("M/d/yyyy")}) {
         date = QDate::fromString(datePart, format);
         if (date.isValid()) break;
     }
@@ -134,7 +135,9 @@ bool isWord(const Token& t, const char* word) {
     return t.kind == Tok::Word && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
 }
 
-bool isPunct(const Token& t, char16_t c) { return t.kind == Tok::Punct && t.text.size() == 1 && t.text[0] == c; }
+bool isPunct(const Token& t, char16_t c) {
+    return t.kind == Tok::Punct && t.text.size() == 1 && t.text[0] == c;
+}
 
 // Index of the next token that is not blank, starting at i; tokens.size() when none.
 size_t nextSolid(const std::vector<Token>& tokens, size_t i) {
@@ -152,7 +155,8 @@ QString takeTop(std::vector<Token>& tokens, size_t selectAt) {
     if (n >= tokens.size() || tokens[n].kind != Tok::Number) return {};
     const QString count = tokens[n].text;
     size_t last = n;
-    if (last + 1 < tokens.size() && tokens[last + 1].kind == Tok::Space) ++last;  // the blank after N
+    if (last + 1 < tokens.size() && tokens[last + 1].kind == Tok::Space)
+        ++last;  // the blank after N
     for (size_t k = i; k <= last; ++k) tokens[k] = {Tok::Space, QString()};
     return count;
 }
@@ -174,7 +178,8 @@ JetTranslation translateJet(const QString& statement) {
             const bool blankBefore = tokens[star - 1].kind == Tok::Space;
             const bool blankAfter = star + 1 < tokens.size() && tokens[star + 1].kind == Tok::Space;
             // Keep exactly one blank between delete and from: "delete*from" must not fuse.
-            tokens[star] = {Tok::Space, blankBefore || blankAfter ? QString() : QStringLiteral(" ")};
+            tokens[star] = {Tok::Space,
+                            blankBefore || blankAfter ? QString() : QStringLiteral(" ")};
             if (blankBefore && blankAfter) tokens[star + 1].text.clear();
         }
     } else if (first < tokens.size() && isWord(tokens[first], "select")) {
@@ -197,7 +202,7 @@ JetTranslation translateJet(const QString& statement) {
 
     // One pending limit per parenthesis depth; it is placed where that depth closes.
     std::vector<QString> limits(1);
-    bool ordered = false;        // the outermost select has an order by of its own
+    bool ordered = false;         // the outermost select has an order by of its own
     qsizetype statementEnd = -1;  // where the outermost statement ends, before a ";"
     qsizetype lastSolidEnd = sql.size();
     for (size_t i = 0; i < tokens.size(); ++i) {

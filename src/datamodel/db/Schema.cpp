@@ -16,23 +16,38 @@ ColumnDef date(const char* name) { return {name, T::DateTime, 0}; }
 ColumnDef autoId() { return {"in_id", T::Auto, 0}; }
 
 std::vector<ColumnDef> billHeaderColumns() {
-    return {autoId(),          text("bill_no", 14),   text("vouc_no", 12),   date("bill_date"),
-            text("comp_code", 10), text("mone_type", 10), number("mone_rate"), text("fee_type", 10),
-            text("oper_code", 10), text("hand_code", 10), text("chek_code", 10), text("rela_code", 10),
-            text("send_code", 10), text("rece_code", 10), number("shou_tota"), number("fact_tota"),
-            text("remark", 50),    text("bill_type", 10), text("oper_name", 10)};
+    return {autoId(),
+            text("bill_no", 14),
+            text("vouc_no", 12),
+            date("bill_date"),
+            text("comp_code", 10),
+            text("mone_type", 10),
+            number("mone_rate"),
+            text("fee_type", 10),
+            text("oper_code", 10),
+            text("hand_code", 10),
+            text("chek_code", 10),
+            text("rela_code", 10),
+            text("send_code", 10),
+            text("rece_code", 10),
+            number("shou_tota"),
+            number("fact_tota"),
+            text("remark", 50),
+            text("bill_type", 10),
+            text("oper_name", 10)};
 }
 
 std::vector<ColumnDef> billLineColumns() {
-    return {autoId(), text("bill_no", 14), text("gods_code", 20), number("sub_amou"), number("unit_pric"),
-            text("remark", 10)};
+    return {autoId(),           text("bill_no", 14), text("gods_code", 20),
+            number("sub_amou"), number("unit_pric"), text("remark", 10)};
 }
 
 std::vector<ColumnDef> settlementColumns() {
-    return {text("comp_code"),  text("comp_name"),  text("bill_no"),   number("shou_tota"), number("fact_tota"),
-            number("lack_tota"), date("start_date"), date("end_date"), number("last_tota"), date("fei_date"),
-            text("fei_no"),      number("fei_tota"), number("rest_tota"), text("oper_name"), text("fei_name"),
-            text("chek_name"),   text("invo_no"),    text("re_mark")};
+    return {text("comp_code"),   text("comp_name"),   text("bill_no"),    number("shou_tota"),
+            number("fact_tota"), number("lack_tota"), date("start_date"), date("end_date"),
+            number("last_tota"), date("fei_date"),    text("fei_no"),     number("fei_tota"),
+            number("rest_tota"), text("oper_name"),   text("fei_name"),   text("chek_name"),
+            text("invo_no"),     text("re_mark")};
 }
 
 std::vector<ColumnDef> stockTakingColumns() {
@@ -42,50 +57,60 @@ std::vector<ColumnDef> stockTakingColumns() {
 // Each movement row names one quantity; the other two must read 0, not empty, so that the
 // closing figure and the sums per goods are plain arithmetic.
 std::vector<ColumnDef> movementColumns() {
-    return {text("gods_code", 20), {"last_amou", T::Float, 0, true}, {"in_amou", T::Float, 0, true},
-            {"out_amou", T::Float, 0, true}, {"now_amou", T::Decimal, 0}};
+    return {text("gods_code", 20),
+            {"last_amou", T::Float, 0, true},
+            {"in_amou", T::Float, 0, true},
+            {"out_amou", T::Float, 0, true},
+            {"now_amou", T::Decimal, 0}};
 }
 
 std::vector<TableDef> buildTables() {
     std::vector<TableDef> t;
-    t.push_back({"employee",
-                 {text("empl_code", 10), text("empl_name"), text("empl_sex"), text("regi_place"),
-                  text("native_place"), date("empl_birth"), text("id_card"), text("rela_phon"), text("mobile"),
-                  text("exig_rela"), text("exig_tele"), text("school_name"), text("special"),
-                  text("leave_school"), text("degree"), text("society_no"), text("medica_no"),
-                  text("rela_addr"), text("post_code"), text("dept_name"), date("in_date"), text("duty"),
-                  text("salary_type"), text("tech_class"), text("class_type"), text("low_salary")},
-                 "empl_code"});
-    t.push_back({"company",
-                 {text("comp_code", 10), text("comp_name"), text("comp_addr"), text("rela_name"),
-                  text("rela_phon"), text("head_name"), text("head_phon"), text("comp_type"), text("bank_no"),
-                  text("belo_coun"), text("belo_area"), text("belo_prov"), text("post_code"), text("fax"),
-                  text("e_mail"), text("comp_note"), number("rest_tota")},
-                 "comp_code"});
+    t.push_back(
+        {"employee",
+         {text("empl_code", 10), text("empl_name"),    text("empl_sex"),    text("regi_place"),
+          text("native_place"),  date("empl_birth"),   text("id_card"),     text("rela_phon"),
+          text("mobile"),        text("exig_rela"),    text("exig_tele"),   text("school_name"),
+          text("special"),       text("leave_school"), text("degree"),      text("society_no"),
+          text("medica_no"),     text("rela_addr"),    text("post_code"),   text("dept_name"),
+          date("in_date"),       text("duty"),         text("salary_type"), text("tech_class"),
+          text("class_type"),    text("low_salary")},
+         "empl_code"});
+    t.push_back(
+        {"company",
+         {text("comp_code", 10), text("comp_name"), text("comp_addr"), text("rela_name"),
+          text("rela_phon"), text("head_name"), text("head_phon"), text("comp_type"),
+          text("bank_no"), text("belo_coun"), text("belo_area"), text("belo_prov"),
+          text("post_code"), text("fax"), text("e_mail"), text("comp_note"), number("rest_tota")},
+         "comp_code"});
     t.push_back({"goods",
                  {autoId(), text("gods_code", 20), text("gods_name", 40), text("gods_spec", 20),
-                  text("gods_type", 20), text("gods_kind", 20), text("gods_unit", 10), number("valu_in"),
-                  number("valu_out"), number("max_amou"), number("min_amou"), number("agent_pric"),
-                  text("prod_place", 30), text("prod_code", 20), text("supp_code", 20), text("gods_note", 50)},
+                  text("gods_type", 20), text("gods_kind", 20), text("gods_unit", 10),
+                  number("valu_in"), number("valu_out"), number("max_amou"), number("min_amou"),
+                  number("agent_pric"), text("prod_place", 30), text("prod_code", 20),
+                  text("supp_code", 20), text("gods_note", 50)},
                  "in_id"});
     t.push_back({"powers",
-                 {text("user_id", 10), text("password", 10), text("pow_use", 50), text("pow_add", 50),
-                  text("pow_edit", 50), text("pow_dele", 50), text("pow_chek", 50), text("pow_find", 50),
-                  text("pow_prin", 50)},
+                 {text("user_id", 10), text("password", 10), text("pow_use", 50),
+                  text("pow_add", 50), text("pow_edit", 50), text("pow_dele", 50),
+                  text("pow_chek", 50), text("pow_find", 50), text("pow_prin", 50)},
                  "user_id"});
     t.push_back({"userinfo",
-                 {text("user_posi"), text("comp_name"), text("stad_no"), text("user_tele"), text("user_fax"),
-                  text("user_addr"), text("user_mail"), text("user_www"), text("bill_bottom"), text("gods_code"),
-                  text("gods_name"), text("gods_spec"), text("gods_type"), text("gods_kind")}});
+                 {text("user_posi"), text("comp_name"), text("stad_no"), text("user_tele"),
+                  text("user_fax"), text("user_addr"), text("user_mail"), text("user_www"),
+                  text("bill_bottom"), text("gods_code"), text("gods_name"), text("gods_spec"),
+                  text("gods_type"), text("gods_kind")}});
     t.push_back({"baseitem",
                  {text("gods_spec_id"), text("gods_spec"), text("gods_type_id"), text("gods_type"),
-                  text("gods_kind_id"), text("gods_kind"), text("fee_code"), text("fee_type"), text("mone_code"),
-                  text("mone_type"), number("mone_rate")}});
+                  text("gods_kind_id"), text("gods_kind"), text("fee_code"), text("fee_type"),
+                  text("mone_code"), text("mone_type"), number("mone_rate")}});
     t.push_back({"inmain", billHeaderColumns(), "in_id"});
     t.push_back({"outmain", billHeaderColumns(), "in_id"});
     t.push_back({"ingoods", billLineColumns(), "in_id"});
     t.push_back({"outgoods", billLineColumns(), "in_id"});
-    t.push_back({"storemain", {text("gods_code", 20), number("gods_amou"), number("cost_pric")}, "gods_code"});
+    t.push_back({"storemain",
+                 {text("gods_code", 20), number("gods_amou"), number("cost_pric")},
+                 "gods_code"});
     t.push_back({"storchek", stockTakingColumns()});
     t.push_back({"gathmain", settlementColumns()});
     t.push_back({"paymain", settlementColumns()});
@@ -98,14 +123,15 @@ std::vector<TableDef> buildTables() {
 
 // Identifying codes, unique without regard to letter case.
 constexpr const char* kUniqueCodes[][2] = {
-    {"goods", "gods_code"}, {"company", "comp_code"},  {"employee", "empl_code"},
+    {"goods", "gods_code"}, {"company", "comp_code"},   {"employee", "empl_code"},
     {"powers", "user_id"},  {"storemain", "gods_code"},
 };
 
 constexpr const char* kIndexes[][2] = {
-    {"inmain", "bill_no"},    {"inmain", "bill_date"},  {"outmain", "bill_no"},   {"outmain", "bill_date"},
-    {"ingoods", "bill_no"},   {"outgoods", "bill_no"},  {"storchek", "chek_date"}, {"gathmain", "fei_date"},
-    {"paymain", "fei_date"},  {"ingoods", "gods_code"}, {"outgoods", "gods_code"},
+    {"inmain", "bill_no"},     {"inmain", "bill_date"},   {"outmain", "bill_no"},
+    {"outmain", "bill_date"},  {"ingoods", "bill_no"},    {"outgoods", "bill_no"},
+    {"storchek", "chek_date"}, {"gathmain", "fei_date"},  {"paymain", "fei_date"},
+    {"ingoods", "gods_code"},  {"outgoods", "gods_code"},
 };
 
 // A column definition with the checks the original engine made: a text no longer than its
@@ -114,16 +140,23 @@ constexpr const char* kIndexes[][2] = {
 // takes 2024-02-30 for a date, so the text must come back unchanged when normalised.
 QString columnDefinition(const ColumnDef& c) {
     const QString name = QString::fromLatin1(c.name);
-    const QString isNumber = QStringLiteral(" CONSTRAINT \"%1 不是数字\" CHECK (typeof(%1) IN ('real','integer','null'))").arg(name);
+    const QString isNumber =
+        QStringLiteral(
+            " CONSTRAINT \"%1 不是数字\" CHECK (typeof(%1) IN ('real','integer','null'))")
+            .arg(name);
     const QString zero = c.zeroWhenOmitted ? QStringLiteral(" NOT NULL DEFAULT 0") : QString();
     switch (c.type) {
         case T::Auto:
             return name + QStringLiteral(" INTEGER PRIMARY KEY");
         case T::Text: {
-            QString sql = name + (c.width ? QStringLiteral(" TEXT(%1)").arg(c.width) : QStringLiteral(" TEXT")) +
-                          QStringLiteral(" COLLATE NOCASE");
+            QString sql =
+                name +
+                (c.width ? QStringLiteral(" TEXT(%1)").arg(c.width) : QStringLiteral(" TEXT")) +
+                QStringLiteral(" COLLATE NOCASE");
             if (c.width)
-                sql += QStringLiteral(" CONSTRAINT \"%1 超过 %2 个字符\" CHECK (length(%1) <= %2)").arg(name).arg(c.width);
+                sql += QStringLiteral(" CONSTRAINT \"%1 超过 %2 个字符\" CHECK (length(%1) <= %2)")
+                           .arg(name)
+                           .arg(c.width);
             return sql;
         }
         case T::Float:
@@ -132,8 +165,10 @@ QString columnDefinition(const ColumnDef& c) {
         case T::Decimal:
             return name + QStringLiteral(" DECIMAL(18,0)") + zero + isNumber;
         case T::DateTime:
-            return name + QStringLiteral(" DATETIME CONSTRAINT \"%1 不是日期\" CHECK (%1 IS NULL OR (typeof(%1)='text' AND "
-                                         "(%1 IS date(%1,'+0 days') OR %1 IS datetime(%1,'+0 days'))))")
+            return name + QStringLiteral(
+                              " DATETIME CONSTRAINT \"%1 不是日期\" CHECK (%1 IS NULL OR "
+                              "(typeof(%1)='text' AND "
+                              "(%1 IS date(%1,'+0 days') OR %1 IS datetime(%1,'+0 days'))))")
                               .arg(name);
         case T::Unknown:
             break;
@@ -158,7 +193,8 @@ QString createTableStatement(const TableDef& table) {
     QStringList columns;
     for (const ColumnDef& c : table.columns) columns << columnDefinition(c);
     return QStringLiteral("CREATE %1TABLE IF NOT EXISTS %2 (%3)")
-        .arg(table.scratch ? QStringLiteral("TEMP ") : QString(), QLatin1String(table.name), columns.join(u", "));
+        .arg(table.scratch ? QStringLiteral("TEMP ") : QString(), QLatin1String(table.name),
+             columns.join(u", "));
 }
 
 QStringList scratchTableStatements() {
@@ -168,13 +204,14 @@ QStringList scratchTableStatements() {
     // The movement figure is a decimal without places: what is stored is a whole number.
     for (const char* table : {"miostemp", "mios"}) {
         for (const char* event : {"INSERT", "UPDATE OF now_amou"}) {
-            statements << QStringLiteral(
-                              "CREATE TEMP TRIGGER IF NOT EXISTS %1_whole_%2 AFTER %3 ON %1 "
-                              "WHEN new.now_amou IS NOT NULL AND new.now_amou <> round(new.now_amou) "
-                              "BEGIN UPDATE %1 SET now_amou = CAST(round(new.now_amou) AS INTEGER) "
-                              "WHERE rowid = new.rowid; END")
-                              .arg(QLatin1String(table), QLatin1String(event[0] == 'I' ? "ins" : "upd"),
-                                   QLatin1String(event));
+            statements
+                << QStringLiteral(
+                       "CREATE TEMP TRIGGER IF NOT EXISTS %1_whole_%2 AFTER %3 ON %1 "
+                       "WHEN new.now_amou IS NOT NULL AND new.now_amou <> round(new.now_amou) "
+                       "BEGIN UPDATE %1 SET now_amou = CAST(round(new.now_amou) AS INTEGER) "
+                       "WHERE rowid = new.rowid; END")
+                       .arg(QLatin1String(table), QLatin1String(event[0] == 'I' ? "ins" : "upd"),
+                            QLatin1String(event));
         }
     }
     return statements;
@@ -187,21 +224,31 @@ void createDatabase(const QString& path, const Administrator& admin) {
     for (const TableDef& t : schemaTables())
         if (!t.scratch) engine.runScript(createTableStatement(t));
     for (const auto& [table, column] : kUniqueCodes)
-        engine.runScript(QStringLiteral("CREATE UNIQUE INDEX %1_%2 ON %1(%2)").arg(QLatin1String(table), QLatin1String(column)));
+        engine.runScript(QStringLiteral("CREATE UNIQUE INDEX %1_%2 ON %1(%2)")
+                             .arg(QLatin1String(table), QLatin1String(column)));
     for (const auto& [table, column] : kIndexes)
-        engine.runScript(QStringLiteral("CREATE INDEX %1_%2 ON %1(%2)").arg(QLatin1String(table), QLatin1String(column)));
-    engine.execute(QStringLiteral(
-        "insert into userinfo (gods_code,gods_name,gods_spec,gods_type,gods_kind) values ('编码','货名','规格','型号','分类')"));
-    engine.execute(QStringLiteral("insert into employee (empl_code,empl_name,empl_sex) values (:code,:name,'男')"),
-                   {{QStringLiteral("code"), admin.code.trimmed()}, {QStringLiteral("name"), admin.name.trimmed()}});
+        engine.runScript(QStringLiteral("CREATE INDEX %1_%2 ON %1(%2)")
+                             .arg(QLatin1String(table), QLatin1String(column)));
+    engine.execute(
+        QStringLiteral("insert into userinfo (gods_code,gods_name,gods_spec,gods_type,gods_kind) "
+                       "values ('编码','货名','规格','型号','分类')"));
+    engine.execute(
+        QStringLiteral(
+            "insert into employee (empl_code,empl_name,empl_sex) values (:code,:name,'男')"),
+        {{QStringLiteral("code"), admin.code.trimmed()},
+         {QStringLiteral("name"), admin.name.trimmed()}});
     const QString all = QString(kModuleCount, u'1');
-    QVariantMap rights{{QStringLiteral("id"), admin.code.trimmed()}, {QStringLiteral("pw"), admin.password.trimmed()}};
-    for (const char* column : {"pow_use", "pow_add", "pow_edit", "pow_dele", "pow_chek", "pow_find", "pow_prin"})
+    QVariantMap rights{{QStringLiteral("id"), admin.code.trimmed()},
+                       {QStringLiteral("pw"), admin.password.trimmed()}};
+    for (const char* column :
+         {"pow_use", "pow_add", "pow_edit", "pow_dele", "pow_chek", "pow_find", "pow_prin"})
         rights.insert(QLatin1String(column), all);
-    engine.execute(QStringLiteral("insert into powers (user_id,password,pow_use,pow_add,pow_edit,pow_dele,pow_chek,"
-                                  "pow_find,pow_prin) values (:id,:pw,:pow_use,:pow_add,:pow_edit,:pow_dele,"
-                                  ":pow_chek,:pow_find,:pow_prin)"),
-                   rights);
+    engine.execute(
+        QStringLiteral(
+            "insert into powers (user_id,password,pow_use,pow_add,pow_edit,pow_dele,pow_chek,"
+            "pow_find,pow_prin) values (:id,:pw,:pow_use,:pow_add,:pow_edit,:pow_dele,"
+            ":pow_chek,:pow_find,:pow_prin)"),
+        rights);
     tx.commit();
 }
 

@@ -11,7 +11,7 @@ namespace talvor::db {
 struct ColumnDef {
     const char* name;
     ColumnType type;
-    int width = 0;  // for text(n); 0 leaves the width open
+    int width = 0;                 // for text(n); 0 leaves the width open
     bool zeroWhenOmitted = false;  // a number that is 0 unless given, and never empty
 };
 

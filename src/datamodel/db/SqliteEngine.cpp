@@ -42,14 +42,19 @@ void datePart(sqlite3_context* ctx, int argc, sqlite3_value** argv, int from, in
     sqlite3_result_int(ctx, from == 0 ? date.year() : date.month());
 }
 
-void yearFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) { datePart(ctx, argc, argv, 0, 4); }
-void monthFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) { datePart(ctx, argc, argv, 1, 2); }
+void yearFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    datePart(ctx, argc, argv, 0, 4);
+}
+void monthFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    datePart(ctx, argc, argv, 1, 2);
+}
 
 ColumnType typeFromDeclaration(const char* declared) {
     if (!declared) return ColumnType::Unknown;
     const QString d = QString::fromLatin1(declared).toUpper();
     if (d.startsWith(u"TEXT")) return ColumnType::Text;
-    if (d.startsWith(u"FLOAT") || d.startsWith(u"REAL") || d.startsWith(u"DOUBLE")) return ColumnType::Float;
+    if (d.startsWith(u"FLOAT") || d.startsWith(u"REAL") || d.startsWith(u"DOUBLE"))
+        return ColumnType::Float;
     if (d.startsWith(u"DATETIME")) return ColumnType::DateTime;
     if (d.startsWith(u"DECIMAL")) return ColumnType::Decimal;
     if (d.startsWith(u"INTEGER PRIMARY")) return ColumnType::Auto;
@@ -112,11 +117,13 @@ int bindValue(sqlite3_stmt* stmt, int index, const QVariant& v) {
             if (v.typeId() == QMetaType::QDate ? !v.toDate().isValid() : !v.toDateTime().isValid())
                 return sqlite3_bind_null(stmt, index);
             const QByteArray text = dateText(v).toUtf8();
-            return sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            return sqlite3_bind_text(stmt, index, text.constData(), int(text.size()),
+                                     SQLITE_TRANSIENT);
         }
         default: {
             const QByteArray text = v.toString().toUtf8();
-            return sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            return sqlite3_bind_text(stmt, index, text.constData(), int(text.size()),
+                                     SQLITE_TRANSIENT);
         }
     }
 }
@@ -159,11 +166,13 @@ void SqliteEngine::create(const QString& path) {
 void SqliteEngine::openFile(const QString& path, bool create) {
     close();
     // One thread uses a connection, so SQLite need not lock it around every call.
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+    const int flags =
+        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        const QString message =
+            db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);
         throw DbError(QStringLiteral("%1: %2").arg(message, path));
     }
@@ -185,8 +194,10 @@ void SqliteEngine::configureConnection() {
     run("PRAGMA synchronous=FULL");
     run("PRAGMA foreign_keys=OFF");
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    sqlite3_create_function_v2(db_, "year", 1, flags, nullptr, yearFunction, nullptr, nullptr, nullptr);
-    sqlite3_create_function_v2(db_, "month", 1, flags, nullptr, monthFunction, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db_, "year", 1, flags, nullptr, yearFunction, nullptr, nullptr,
+                               nullptr);
+    sqlite3_create_function_v2(db_, "month", 1, flags, nullptr, monthFunction, nullptr, nullptr,
+                               nullptr);
     // Reading the schema now turns a file that is no database into an error at open.
     run("SELECT count(*) FROM sqlite_schema");
     for (const QString& sql : scratchTableStatements()) runScript(sql);
@@ -232,7 +243,8 @@ QString SqliteEngine::scalarText(const char* sql) {
     if (sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr) != SQLITE_OK) fail(SQLITE_ERROR);
     QString value;
     const int rc = sqlite3_step(stmt);
-    if (rc == SQLITE_ROW) value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    if (rc == SQLITE_ROW)
+        value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
     const QString message = engineMessage(db_);
     sqlite3_finalize(stmt);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) throw DbError(message);
@@ -243,9 +255,11 @@ void SqliteEngine::checkpoint() {
     if (!db_) throw DbError(QStringLiteral("数据库没有打开"));
     int logFrames = 0;
     int copiedFrames = 0;
-    const int rc = sqlite3_wal_checkpoint_v2(db_, "main", SQLITE_CHECKPOINT_FULL, &logFrames, &copiedFrames);
+    const int rc =
+        sqlite3_wal_checkpoint_v2(db_, "main", SQLITE_CHECKPOINT_FULL, &logFrames, &copiedFrames);
     if (rc != SQLITE_OK) fail(rc);
-    if (logFrames != copiedFrames) throw DbError(QStringLiteral("数据库正被其他用户使用，请稍后再试"));
+    if (logFrames != copiedFrames)
+        throw DbError(QStringLiteral("数据库正被其他用户使用，请稍后再试"));
 }
 
 void SqliteEngine::fail(int rc) const {
@@ -256,7 +270,8 @@ sqlite3_stmt* SqliteEngine::prepareNative(const QString& sql) {
     const QByteArray utf8 = sql.toUtf8();
     sqlite3_stmt* stmt = nullptr;
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, &tail) != SQLITE_OK) fail(SQLITE_ERROR);
+    if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, &tail) != SQLITE_OK)
+        fail(SQLITE_ERROR);
     if (!stmt) throw DbError(QStringLiteral("空语句"));
     // A second statement after ";" would be dropped without a word.
     for (const char* p = tail; p && p < utf8.constData() + utf8.size(); ++p) {
@@ -274,13 +289,15 @@ int SqliteEngine::resultColumnCount(const QString& sql) {
     return count;
 }
 
-QString SqliteEngine::completeInsertSelect(const QString& sql, const QString& table, qsizetype selectOffset) {
+QString SqliteEngine::completeInsertSelect(const QString& sql, const QString& table,
+                                           qsizetype selectOffset) {
     const int count = resultColumnCount(sql.mid(selectOffset));
     const std::vector<TableColumn> columns = tableColumns(table);
     if (count >= int(columns.size())) return sql;
     QStringList names;
     for (int i = 0; i < count; ++i) names << columns[size_t(i)].name;
-    return sql.left(selectOffset) + u'(' + names.join(u',') + QStringLiteral(") ") + sql.mid(selectOffset);
+    return sql.left(selectOffset) + u'(' + names.join(u',') + QStringLiteral(") ") +
+           sql.mid(selectOffset);
 }
 
 QString SqliteEngine::completeDistinctOrder(const QString& sql, qsizetype at) {
@@ -297,7 +314,8 @@ sqlite3_stmt* SqliteEngine::prepare(const QString& statement, const QVariantMap&
     if (!stmt) {
         const JetTranslation t = translateJet(statement);
         QString sql = t.sql;
-        if (!t.insertTarget.isEmpty()) sql = completeInsertSelect(sql, t.insertTarget, t.selectOffset);
+        if (!t.insertTarget.isEmpty())
+            sql = completeInsertSelect(sql, t.insertTarget, t.selectOffset);
         if (t.distinctOrderAt >= 0) sql = completeDistinctOrder(sql, t.distinctOrderAt);
         stmt = prepareNative(sql);
         if (cache_.size() >= kStatementCacheLimit) {
@@ -345,8 +363,8 @@ ColumnType SqliteEngine::resultColumnType(sqlite3_stmt* stmt, int i) const {
     const char* column = sqlite3_column_origin_name(stmt, i);
     int primaryKey = 0;
     if (database && table && column &&
-        sqlite3_table_column_metadata(db_, database, table, column, nullptr, nullptr, nullptr, &primaryKey,
-                                      nullptr) == SQLITE_OK &&
+        sqlite3_table_column_metadata(db_, database, table, column, nullptr, nullptr, nullptr,
+                                      &primaryKey, nullptr) == SQLITE_OK &&
         primaryKey)
         return ColumnType::Auto;
     return declared;
@@ -368,7 +386,8 @@ ResultSet SqliteEngine::query(const QString& statement, const QVariantMap& param
     QString message;
     while ((rc = step(stmt, message)) == SQLITE_ROW) {
         ResultRow row(static_cast<size_t>(count));
-        for (int i = 0; i < count; ++i) row[size_t(i)] = columnValue(stmt, i, result.columns[size_t(i)].type);
+        for (int i = 0; i < count; ++i)
+            row[size_t(i)] = columnValue(stmt, i, result.columns[size_t(i)].type);
         result.rows.push_back(std::move(row));
     }
     finish(stmt);
@@ -380,7 +399,7 @@ ResultSet SqliteEngine::query(const QString& statement, const QVariantMap& param
         for (const ResultRow& row : result.rows) {
             const QVariant& v = row[size_t(i)];
             if (v.isNull()) continue;
-            c.type = v.typeId() == QMetaType::Double ? ColumnType::Float
+            c.type = v.typeId() == QMetaType::Double     ? ColumnType::Float
                      : v.typeId() == QMetaType::LongLong ? ColumnType::Integer
                                                          : ColumnType::Text;
             break;
@@ -421,11 +440,13 @@ std::vector<TableColumn> SqliteEngine::tableColumns(const QString& table) {
     while (sqlite3_step(stmt) == SQLITE_ROW) {
         TableColumn c;
         c.name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
-        QString declared = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2)));
+        QString declared =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2)));
         if (sqlite3_column_int(stmt, 5)) declared += QStringLiteral(" PRIMARY");
         c.type = typeFromDeclaration(declared.toLatin1().constData());
         const qsizetype open = declared.indexOf(u'(');
-        if (c.type == ColumnType::Text && open > 0) c.width = declared.mid(open + 1).section(u')', 0, 0).toInt();
+        if (c.type == ColumnType::Text && open > 0)
+            c.width = declared.mid(open + 1).section(u')', 0, 0).toInt();
         columns.push_back(c);
     }
     sqlite3_finalize(stmt);

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "datamodel/db/Engine.h"
-
 #include <QHash>
 #include <functional>
+
+#include "datamodel/db/Engine.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -13,7 +13,7 @@ namespace talvor::db {
 // The engine behind the program: one SQLite connection. Write transactions begin immediate,
 // so a read followed by a write never fails half-way on a lock held by another copy.
 class SqliteEngine final : public Engine {
-public:
+  public:
     SqliteEngine();
     ~SqliteEngine() override;
 
@@ -50,7 +50,7 @@ public:
 
     static bool isNetworkFileSystem(const QString& path);
 
-private:
+  private:
     void openFile(const QString& path, bool create);
     void configureConnection();
     void chooseJournal(const QString& path);

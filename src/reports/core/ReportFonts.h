@@ -14,8 +14,8 @@ namespace talvor::report {
 // without the application shell.
 void installFontSubstitutes();
 
-// The font a layout asks for, unhinted so that widths scale with the resolution and the preview, the
-// printer and the PDF lay text out alike.
+// The font a layout asks for, unhinted so that widths scale with the resolution and the preview,
+// the printer and the PDF lay text out alike.
 QFont makeFont(const FontSpec& wanted);
 
 // Text widths in millimetres, measured on one fixed 1200-dpi reference device: screen metrics
