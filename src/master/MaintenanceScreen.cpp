@@ -88,11 +88,13 @@ void MaintenanceScreen::setGrid(DataGrid* grid) {
     grid->setReadOnly(true);
 }
 
+const ControlStates& MaintenanceScreen::controlStates() const { return kPattern; }
+
 void MaintenanceScreen::start() { setMode(ScreenMode::Null); }
 
 void MaintenanceScreen::setMode(ScreenMode mode) {
     mode_ = mode;
-    applyControlStates(*this, kPattern, mode, module_);
+    applyControlStates(*this, controlStates(), mode, module_);
 }
 
 QString MaintenanceScreen::trimmedCode() const {

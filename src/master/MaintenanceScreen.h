@@ -49,6 +49,9 @@ class MaintenanceScreen : public EditingDialog {
     QString trimmedCode() const;
 
     // Goods move to the row being edited by its code; companies edit the current row.
+    // The controls by mode; a screen with other parts (a grid that edits, no quick find)
+    // gives its own table.
+    virtual const ControlStates& controlStates() const;
     virtual bool locatesRowOnEdit() const { return false; }
     virtual void afterSave(const QString& /*code*/) {}
     virtual void afterCancel() {}
