@@ -7,6 +7,7 @@
 #include "master/MasterScreenFixture.h"
 #include "reports/core/PreparedReport.h"
 #include "reports/core/ReportLayout.h"
+#include "ui/EnterAsTab.h"
 
 namespace talvor {
 namespace {
@@ -275,6 +276,52 @@ TEST_F(BillScreenTest, PrintPreviewsTheShownBillWithTheScreensTotals) {
     for (const char* expected : {"销售单", "螺母", "21", "贰拾壹圆零角零分整"})
         EXPECT_TRUE(all.contains(QString::fromUtf8(expected)))
             << expected << " in " << all.toStdString();
+}
+
+// What a counter does all day: 新增, Enter to the lines, then code, Enter, quantity, Enter for
+// every line, an Enter on an empty code to end them, and 保存 — never the mouse.
+TEST_F(BillScreenTest, ABillIsEnteredWithTheKeyboardAlone) {
+    for (int i = 1; i <= 20; ++i)
+        t.exec(
+            QStringLiteral("insert into goods (gods_code,gods_name,valu_in) values (:c,'货',:p)"),
+            {{QStringLiteral("c"), QStringLiteral("K%1").arg(i, 2, 10, QChar(u'0'))},
+             {QStringLiteral("p"), double(i)}});
+    EnterAsTab rule;
+    qApp->installEventFilter(&rule);
+    TFrmIn screen;
+    screen.show();
+    screen.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&screen));
+    const auto press = [&screen](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : &screen, key, modifiers);
+        QCoreApplication::processEvents();
+    };
+    const auto typeText = [](const QString& text) {
+        for (QChar c : text) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    };
+    // The buttons are pressed with Space, as a keyboard user can do as well as with Alt.
+    child(screen, "cmd_add")->setFocus();
+    press(Qt::Key_Space);
+    ASSERT_EQ(screen.mode(), ScreenMode::Add);
+    for (int i = 0; i < 5; ++i) press(Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), &grid(screen));
+    for (int i = 1; i <= 20; ++i) {
+        typeText(QStringLiteral("K%1").arg(i, 2, 10, QChar(u'0')));
+        press(Qt::Key_Return);
+        typeText(QString::number(i));
+        press(Qt::Key_Return);
+    }
+    press(Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), u"DBEdit_remark");
+    child(screen, "cmd_save")->setFocus();
+    press(Qt::Key_Space);
+    qApp->removeEventFilter(&rule);
+    ASSERT_EQ(screen.mode(), ScreenMode::Null) << answers.texts().join(u'|').toStdString();
+    EXPECT_EQ(count(QStringLiteral("select count(*) from ingoods")), 20);
+    EXPECT_EQ(t.scalar(QStringLiteral("select sum(sub_amou) from ingoods")).toInt(), 210);
+    EXPECT_EQ(t.scalar(QStringLiteral("select shou_tota from inmain")).toInt(),
+              2870);  // the sum of i*i
 }
 
 }  // namespace
