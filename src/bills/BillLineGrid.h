@@ -18,7 +18,6 @@ class BillLineGrid : public DataGrid {
                  QWidget* parent);
 
     void setEditable(bool editable);
-    bool editable() const { return editable_; }
     // Moves to a cell of the current line and opens its editor.
     void editColumn(int column);
     // The code cell of the next line, a new line when this is the last one.

@@ -31,7 +31,6 @@ class BillScreen : public EditingDialog {
     BillScreen(const BillDescriptor& descriptor, QWidget* parent);
     ~BillScreen() override;
 
-    const BillDescriptor& descriptor() const { return d_; }
 
     void cmd_addClick();
     void cmd_editClick();

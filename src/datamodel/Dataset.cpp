@@ -187,7 +187,6 @@ void Dataset::open() {
     editBackup_.reset();
     invalidateIndexes();
     current_ = rows_.empty() ? -1 : 0;
-    bof_ = true;
     eof_ = rows_.empty();
     setState(DatasetState::Browse);
     openLookupSources();
@@ -204,7 +203,7 @@ void Dataset::close() {
     editBackup_.reset();
     invalidateIndexes();
     current_ = -1;
-    bof_ = eof_ = true;
+    eof_ = true;
     setState(DatasetState::Inactive);
     emit closed();
     emit rowsReset();
@@ -248,42 +247,27 @@ void Dataset::moveTo(int row) {
 void Dataset::setCurrentRow(int row) {
     if (row == current_ && !isEditing()) return;
     moveTo(row);
-    bof_ = current_ <= 0;
     eof_ = rows_.empty();
 }
 
 void Dataset::first() {
     moveTo(0);
-    bof_ = true;
     eof_ = rows_.empty();
 }
 
 void Dataset::last() {
     moveTo(int(rows_.size()) - 1);
     eof_ = true;
-    bof_ = rows_.empty();
 }
 
 void Dataset::next() {
     checkBrowseMode();
-    bof_ = false;
     if (current_ + 1 >= int(rows_.size())) {
         eof_ = true;
         return;
     }
     moveTo(current_ + 1);
     eof_ = false;
-}
-
-void Dataset::prior() {
-    checkBrowseMode();
-    eof_ = false;
-    if (current_ <= 0) {
-        bof_ = true;
-        return;
-    }
-    moveTo(current_ - 1);
-    bof_ = false;
 }
 
 bool Dataset::locate(const QString& field, const QVariant& value) {
@@ -378,7 +362,7 @@ void Dataset::append() {
     row.status = RowStatus::Inserted;
     rows_.push_back(std::move(row));
     current_ = int(rows_.size()) - 1;
-    eof_ = bof_ = false;
+    eof_ = false;
     invalidateIndexes();
     setState(DatasetState::Insert);
     emit rowInserted(current_);

@@ -90,9 +90,7 @@ class Dataset : public QObject {
     void first();
     void last();
     void next();
-    void prior();
     bool eof() const { return eof_; }
-    bool bof() const { return bof_; }
     bool locate(const QString& field, const QVariant& value);  // exact, letter case counts
 
     int fieldCount() const { return int(fields_.size()); }
@@ -211,7 +209,6 @@ class Dataset : public QObject {
     int appendedFrom_ = -1;
     bool modified_ = false;  // a value of the row being edited was set
     bool eof_ = true;
-    bool bof_ = true;
     DatasetState state_ = DatasetState::Inactive;
 
     std::vector<size_t> numberedByBatch_;  // rows that got their auto number from writeBatch
