@@ -40,6 +40,7 @@ const ControlStates kBillStates = {
     {"GroupBox2", false, true, true},
     {"cmd_add", true, false, false, Right::Add},
     {"cmd_edit", true, false, false, Right::Edit},
+    {"cmd_dele", true, true, true, Right::Delete, true},
     {"cmd_find", true, false, false, Right::Find},
     {"cmd_prin", true, false, false, Right::Print},
     {"cmd_save", false, true, true},
@@ -329,9 +330,6 @@ double BillScreen::totalQuantity() const { return numberIn(quantity_->text()); }
 void BillScreen::setMode(ScreenMode mode) {
     mode_ = mode;
     applyControlStates(*this, kBillStates, mode, d_.module);
-    // Removing a line while entering needs no right; deleting a whole bill does.
-    findChild<QWidget*>(QStringLiteral("cmd_dele"))
-        ->setEnabled(mode != ScreenMode::Null || HasRight(Right::Delete, d_.module));
     grid_->setEditable(mode != ScreenMode::Null);
 }
 

@@ -46,7 +46,9 @@ void applyControlStates(QWidget& screen, const ControlStates& table, ScreenMode 
     }
     for (size_t i = 0; i < table.size(); ++i) {
         const ControlState& state = table[i];
-        const bool permitted = !state.right || HasRight(*state.right, module);
+        const bool rightApplies =
+            state.right && (mode == ScreenMode::Null || !state.rightWhileBrowsingOnly);
+        const bool permitted = !rightApplies || HasRight(*state.right, module);
         controls[i]->setEnabled(usableIn(state, mode) && permitted);
     }
 }

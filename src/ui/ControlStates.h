@@ -23,6 +23,9 @@ struct ControlState {
     bool inAdd;
     bool inEdit;
     std::optional<Right> right = std::nullopt;
+    // The right counts only while browsing: entering allows the control to anyone (a bill's
+    // 删除 removes a line then, and needs the delete right only for whole bills).
+    bool rightWhileBrowsingOnly = false;
 };
 
 using ControlStates = std::vector<ControlState>;

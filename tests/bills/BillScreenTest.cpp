@@ -161,6 +161,17 @@ TEST_F(BillScreenTest, CancelOfANewBillShowsThePreviousOneAndWritesNothing) {
     EXPECT_TRUE(screen.close());
 }
 
+TEST_F(BillScreenTest, DeletingABillNeedsTheRightRemovingALineDoesNot) {
+    CurrentUser().rights[size_t(Right::Delete)] = QString(kModuleCount, u'0');
+    CurrentUser().rights[size_t(Right::Add)][6] = u'1';
+    TFrmIn screen;
+    EXPECT_FALSE(enabled(screen, "cmd_dele"));
+    click(screen, "cmd_add");
+    EXPECT_TRUE(enabled(screen, "cmd_dele"));
+    click(screen, "cmd_canc");
+    EXPECT_FALSE(enabled(screen, "cmd_dele"));
+}
+
 TEST_F(BillScreenTest, SaveCountsOnlyPostedLines) {
     TFrmIn screen;
     click(screen, "cmd_add");

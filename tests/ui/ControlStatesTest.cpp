@@ -57,6 +57,16 @@ TEST_F(ControlStatesTest, AControlMissingFromTheScreenIsAnErrorAndNothingChanges
     EXPECT_EQ(states(), QStringLiteral("1111"));
 }
 
+TEST_F(ControlStatesTest, ARightForBrowsingOnlyDoesNotHoldBackTheEntry) {
+    const ControlStates table = {{"cmd_add", true, true, true, Right::Delete, true}};
+    CurrentUser().rights[size_t(Right::Delete)] = QStringLiteral("00");
+    auto* button = screen.findChild<QWidget*>(QStringLiteral("cmd_add"));
+    applyControlStates(screen, table, ScreenMode::Null, 1);
+    EXPECT_FALSE(button->isEnabled());
+    applyControlStates(screen, table, ScreenMode::Edit, 1);
+    EXPECT_TRUE(button->isEnabled());
+}
+
 TEST(ScreenModeTest, ModesHaveTheirTexts) {
     EXPECT_EQ(modeText(ScreenMode::Null), QStringLiteral("null"));
     EXPECT_EQ(modeText(ScreenMode::Add), QStringLiteral("add"));
