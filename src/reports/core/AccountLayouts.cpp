@@ -11,8 +11,6 @@ namespace {
 const Style kList{fontPx(13), 24};
 const FontSpec kTitle = fontPx(20, true);
 
-Control rt(const QString& name) { return runtimeLabel(name, {}); }
-
 // Three amounts of a bill list: due, settled and still open.
 struct Amounts {
     QString due, settled, open;

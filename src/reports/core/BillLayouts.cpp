@@ -45,9 +45,9 @@ Band billHeader(const Header& h, const std::vector<Entry>& secondLine, const Ent
 }
 
 Band billSummary(const Header& h, const QString& amountCaption) {
-    const std::vector<Entry> totals{entry(u"合计金额大写"_s, runtimeLabel(u"QRLabel29"_s, {}), 378),
-                                    entry(u"合计数量"_s, runtimeLabel(u"QRLabel30"_s, {}), 160),
-                                    entry(u"合计金额"_s, runtimeLabel(u"QRLabel31"_s, {}), 180)};
+    const std::vector<Entry> totals{entry(u"合计金额大写"_s, rt(u"QRLabel29"_s), 378),
+                                    entry(u"合计数量"_s, rt(u"QRLabel30"_s), 160),
+                                    entry(u"合计金额"_s, rt(u"QRLabel31"_s), 180)};
     const std::vector<Entry> remark{entry(u"备注"_s, h(u"remark"_s), 538),
                                     entry(amountCaption, h(u"fact_tota"_s), 180)};
     const std::vector<Entry> signatures{

@@ -131,4 +131,8 @@ std::vector<Control> join(std::initializer_list<std::vector<Control>> groups) {
     return out;
 }
 
+Control rt(const QString& name, const QString& placeholder) {
+    return runtimeLabel(name, {}, placeholder);
+}
+
 }  // namespace talvor::report::parts

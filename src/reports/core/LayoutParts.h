@@ -61,4 +61,7 @@ Control titleLabel(const QString& text, int heightPx, const FontSpec& font);
 // Concatenates groups of controls into the list of a band.
 std::vector<Control> join(std::initializer_list<std::vector<Control>> groups);
 
+// A run-time label whose place the band's row layout gives it.
+Control rt(const QString& name, const QString& placeholder = {});
+
 }  // namespace talvor::report::parts

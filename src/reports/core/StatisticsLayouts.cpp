@@ -11,10 +11,6 @@ namespace {
 const Style kList{fontPx(13), 24};
 const FontSpec kTitle = fontPx(19, true);
 
-Control rt(const QString& name, const QString& placeholder = {}) {
-    return runtimeLabel(name, {}, placeholder);
-}
-
 Entry dateRange() { return entry(u"日期范围"_s, {rt(u"datea"_s), rt(u"dateb"_s)}, 218); }
 
 // The list bands of the statistics and rankings: headings on every page, totals at the end.

@@ -48,8 +48,7 @@ LayoutDefinition stockList(const QString& className, const QString& title, const
 LayoutDefinition Rptstore() {
     return stockList(
         u"TRptstore"_s, u"库存报表"_s, u"StoreQ"_s,
-        {entry(u"总数量"_s, runtimeLabel(u"zsl"_s, {}), 220),
-         entry(u"总成本"_s, runtimeLabel(u"zcb"_s, {}), 220)},
+        {entry(u"总数量"_s, rt(u"zsl"_s), 220), entry(u"总成本"_s, rt(u"zcb"_s), 220)},
         withGoods(goodsColumns(100, 170, 90, 90),
                   {text(u"单位"_s, u"gods_unit"_s, 50), figure(u"数量"_s, u"gods_amou"_s, 70),
                    figure(u"成本"_s, u"cost_pric"_s, 70), figure(u"小计"_s, u"cost_tota"_s, 78)}),
@@ -58,8 +57,7 @@ LayoutDefinition Rptstore() {
 
 LayoutDefinition Qalarm() {
     return stockList(
-        u"TQalarm"_s, u"库存报警"_s, u"AlarmQ"_s,
-        {entry(u"总数量"_s, runtimeLabel(u"zsl"_s, {}), 220)},
+        u"TQalarm"_s, u"库存报警"_s, u"AlarmQ"_s, {entry(u"总数量"_s, rt(u"zsl"_s), 220)},
         withGoods(
             goodsColumns(100, 170, 90, 90),
             {text(u"单位"_s, u"gods_unit"_s, 50), figure(u"数量"_s, u"gods_amou"_s, 70),
