@@ -396,13 +396,9 @@ void BillScreen::cmd_deleClick() {
 
 void BillScreen::cmd_saveClick() {
     WaitCursor wait;
+    // The total shown counts the posted lines only; SaveBill refuses a bill whose total is 0.
     const double quantity = totalQuantity();
-    if (!(quantity > 0)) {
-        messages().inform(QStringLiteral("数量不能为0"), MessageIcon::Warning);
-        return;
-    }
     try {
-        lines_->checkBrowseMode();
         header_->setValue(QStringLiteral("bill_date"), date_->date());
         const BillResult result =
             SaveBill(*d_.kind, *header_, *lines_,
@@ -449,8 +445,6 @@ void BillScreen::cmd_findClick() {
         header_->setParam(QStringLiteral("bill_no"), chosen);
         header_->open();
         showBillDate();
-        lines_->setParam(QStringLiteral("bill_no"), header_->value(QStringLiteral("bill_no")));
-        lines_->reopen();
         computeTotals();
     });
 }
