@@ -14,6 +14,7 @@
 #include "bills/BillScreen.h"
 #include "datamodel/DataModule.h"
 #include "ui/DataGrid.h"
+#include "ui/EditingDialog.h"
 #include "ui/ErrorReport.h"
 #include "ui/WidgetRoutines.h"
 
@@ -127,7 +128,7 @@ TFrmBillFind::TFrmBillFind(Table table, QWidget* parent)
 }
 
 void TFrmBillFind::search(const QString& statement, const QVariantMap& extra) {
-    try {
+    quietly([&] {
         results_->close();
         results_->setSql(statement);
         results_->clearParams();
@@ -137,8 +138,7 @@ void TFrmBillFind::search(const QString& statement, const QVariantMap& extra) {
         for (auto it = extra.cbegin(); it != extra.cend(); ++it)
             results_->setParam(it.key(), it.value());
         results_->open();
-    } catch (const std::exception&) {
-    }
+    });
 }
 
 void TFrmBillFind::cmd_editClick() {

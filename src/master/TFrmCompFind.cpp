@@ -9,6 +9,7 @@
 #include "master/MaintenanceScreen.h"
 #include "ui/BoundControls.h"
 #include "ui/DataGrid.h"
+#include "ui/EditingDialog.h"
 
 namespace talvor {
 
@@ -16,12 +17,11 @@ TFrmCompFind::TFrmCompFind(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TFrmCompFind"));
     setWindowTitle(QStringLiteral("公司查询"));
     Dataset* companies = FrmDataMod()->CompanyQ;
-    try {
+    quietly([&] {
         companies->close();
         companies->setSql(QStringLiteral("select * from company order by comp_code"));
         companies->open();
-    } catch (const std::exception&) {
-    }
+    });
 
     grid_ = new DataGrid(companies,
                          {{QStringLiteral("comp_code"), QStringLiteral("客户编码"), 80, true},

@@ -8,6 +8,7 @@
 #include "datamodel/DataModule.h"
 #include "ui/BoundControls.h"
 #include "ui/DataGrid.h"
+#include "ui/EditingDialog.h"
 #include "ui/ErrorReport.h"
 #include "ui/WaitCursor.h"
 #include "ui/WidgetRoutines.h"
@@ -93,10 +94,7 @@ QGroupBox* TFrmCompany::buildDetail() {
 }
 
 void TFrmCompany::afterCancel() {
-    try {
-        dataset()->locate(QStringLiteral("comp_code"), trimmedCode());
-    } catch (const std::exception&) {
-    }
+    quietly([&] { dataset()->locate(QStringLiteral("comp_code"), trimmedCode()); });
 }
 
 }  // namespace talvor

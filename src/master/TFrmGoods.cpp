@@ -12,6 +12,7 @@
 #include "master/TFrmCompFind.h"
 #include "ui/BoundControls.h"
 #include "ui/DataGrid.h"
+#include "ui/EditingDialog.h"
 #include "ui/ErrorReport.h"
 #include "ui/WaitCursor.h"
 #include "ui/WidgetRoutines.h"
@@ -146,10 +147,7 @@ void TFrmGoods::fillPickLists() {
 
 void TFrmGoods::afterSave(const QString& code) {
     reportErrors([this] { fillPickLists(); });
-    try {
-        dataset()->locate(QStringLiteral("gods_code"), code);
-    } catch (const std::exception&) {
-    }
+    quietly([&] { dataset()->locate(QStringLiteral("gods_code"), code); });
 }
 
 void TFrmGoods::pickCompany(const QString& codeField) {

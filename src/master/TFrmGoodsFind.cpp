@@ -11,6 +11,7 @@
 #include "app/core/Routines.h"
 #include "datamodel/DataModule.h"
 #include "ui/DataGrid.h"
+#include "ui/EditingDialog.h"
 #include "ui/ErrorReport.h"
 #include "ui/WidgetRoutines.h"
 
@@ -77,10 +78,7 @@ TFrmGoodsFind::TFrmGoodsFind(QWidget* parent) : QDialog(parent) {
 }
 
 void TFrmGoodsFind::codeChanged(const QString& text) {
-    try {
-        grid_->dataset()->locate(QStringLiteral("gods_code"), trimmedInput(text));
-    } catch (const std::exception&) {
-    }
+    quietly([&] { grid_->dataset()->locate(QStringLiteral("gods_code"), trimmedInput(text)); });
 }
 
 void TFrmGoodsFind::nameChosen(const QString& name) {
