@@ -14,7 +14,6 @@
 #include "bills/BillScreen.h"
 #include "datamodel/DataModule.h"
 #include "ui/DataGrid.h"
-#include "ui/EditingDialog.h"
 #include "ui/ErrorReport.h"
 #include "ui/WidgetRoutines.h"
 

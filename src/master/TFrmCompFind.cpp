@@ -9,7 +9,7 @@
 #include "master/MaintenanceScreen.h"
 #include "ui/BoundControls.h"
 #include "ui/DataGrid.h"
-#include "ui/EditingDialog.h"
+#include "ui/ErrorReport.h"
 
 namespace talvor {
 

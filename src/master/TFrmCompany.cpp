@@ -8,7 +8,6 @@
 #include "datamodel/DataModule.h"
 #include "ui/BoundControls.h"
 #include "ui/DataGrid.h"
-#include "ui/EditingDialog.h"
 #include "ui/ErrorReport.h"
 #include "ui/WaitCursor.h"
 #include "ui/WidgetRoutines.h"

@@ -12,7 +12,6 @@
 #include "master/TFrmCompFind.h"
 #include "ui/BoundControls.h"
 #include "ui/DataGrid.h"
-#include "ui/EditingDialog.h"
 #include "ui/ErrorReport.h"
 #include "ui/WaitCursor.h"
 #include "ui/WidgetRoutines.h"

@@ -11,7 +11,6 @@
 #include "app/core/Routines.h"
 #include "datamodel/DataModule.h"
 #include "ui/DataGrid.h"
-#include "ui/EditingDialog.h"
 #include "ui/ErrorReport.h"
 #include "ui/WidgetRoutines.h"
 

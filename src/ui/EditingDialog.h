@@ -8,18 +8,6 @@
 
 namespace talvor {
 
-// Database steps that a screen's handlers guard themselves: an error ends the step without a
-// message and the screen stays as it was.
-template <typename Fn>
-bool quietly(Fn&& fn) {
-    try {
-        fn();
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
 // A screen with a screen mode: it cannot be closed while a row or a bill is being entered.
 class EditingDialog : public QDialog {
     Q_OBJECT

@@ -9,6 +9,18 @@
 
 namespace talvor {
 
+// Database steps that a screen's handlers guard themselves: an error ends the step without a
+// message and the screen stays as it was.
+template <typename Fn>
+bool quietly(Fn&& fn) {
+    try {
+        fn();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 // Runs fn; an exception it lets escape is shown by the general error report and the program
 // goes on. Returns whether fn ran to its end.
 template <typename Fn>
