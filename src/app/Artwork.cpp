@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/ProgramTitle.h"
+#include "common/core/ProgramTitle.h"
 
 namespace talvor {
 

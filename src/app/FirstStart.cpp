@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/core/Routines.h"
+#include "common/core/Routines.h"
 #include "datamodel/db/DbError.h"
 #include "datamodel/db/Schema.h"
 #include "ui/ErrorReport.h"

@@ -10,10 +10,10 @@
 #include <QPushButton>
 #include <QThread>
 
-#include "app/core/BillSettings.h"
-#include "app/core/IniFile.h"
-#include "app/core/ProgramDir.h"
-#include "app/core/Routines.h"
+#include "common/core/BillSettings.h"
+#include "common/core/IniFile.h"
+#include "common/core/ProgramDir.h"
+#include "common/core/Routines.h"
 #include "datamodel/DataModule.h"
 #include "datamodel/db/DbError.h"
 #include "ui/ErrorReport.h"

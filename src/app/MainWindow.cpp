@@ -13,9 +13,9 @@
 #include <QVBoxLayout>
 
 #include "app/Artwork.h"
-#include "app/GoodsCaptions.h"
+#include "common/core/GoodsCaptions.h"
 #include "app/Login.h"
-#include "app/ProgramTitle.h"
+#include "common/core/ProgramTitle.h"
 #include "datamodel/DataModule.h"
 #include "datamodel/DisplayFormat.h"
 #include "datamodel/Rights.h"

@@ -5,7 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/ScreenRegistry.h"
+#include "app/Screens.h"
+#include "ui/ScreenRegistry.h"
 
 class QLabel;
 class QToolBar;

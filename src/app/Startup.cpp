@@ -12,7 +12,7 @@
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
 #include "app/Splash.h"
-#include "app/core/ProgramDir.h"
+#include "common/core/ProgramDir.h"
 #include "datamodel/DataModule.h"
 #include "reports/ReportPreview.h"
 #include "reports/core/ReportLayout.h"

@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/GoodsCaptions.h"
-#include "app/core/DataRoutines.h"
-#include "app/core/Routines.h"
+#include "common/core/GoodsCaptions.h"
+#include "common/core/DataRoutines.h"
+#include "common/core/Routines.h"
 #include "bills/BillLineGrid.h"
 #include "bills/TFrmBillFind.h"
 #include "bills/core/BillPrinting.h"

@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/core/DataRoutines.h"
-#include "app/core/Routines.h"
+#include "common/core/DataRoutines.h"
+#include "common/core/Routines.h"
 #include "bills/BillScreen.h"
 #include "datamodel/DataModule.h"
 #include "ui/DataGrid.h"

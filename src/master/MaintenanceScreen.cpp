@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/core/Routines.h"
+#include "common/core/Routines.h"
 #include "datamodel/Dataset.h"
 #include "datamodel/db/DbError.h"
 #include "ui/BoundControls.h"

@@ -4,7 +4,7 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
-#include "app/core/Routines.h"
+#include "common/core/Routines.h"
 #include "datamodel/DataModule.h"
 #include "ui/BoundControls.h"
 #include "ui/DataGrid.h"

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/GoodsCaptions.h"
+#include "common/core/GoodsCaptions.h"
 #include "datamodel/DataModule.h"
 #include "master/TFrmCompFind.h"
 #include "ui/BoundControls.h"

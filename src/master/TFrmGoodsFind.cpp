@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/core/DataRoutines.h"
-#include "app/core/Routines.h"
+#include "common/core/DataRoutines.h"
+#include "common/core/Routines.h"
 #include "datamodel/DataModule.h"
 #include "ui/DataGrid.h"
 #include "ui/ErrorReport.h"

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <utility>
 
-#include "app/ProgramTitle.h"
+#include "common/core/ProgramTitle.h"
 
 namespace talvor {
 

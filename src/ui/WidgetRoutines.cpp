@@ -3,9 +3,9 @@
 #include <array>
 #include <stdexcept>
 
-#include "app/GoodsCaptions.h"
-#include "app/core/DataRoutines.h"
-#include "app/core/Routines.h"
+#include "common/core/GoodsCaptions.h"
+#include "common/core/DataRoutines.h"
+#include "common/core/Routines.h"
 #include "datamodel/DataModule.h"
 #include "datamodel/db/DbError.h"
 #include "ui/BoundControls.h"

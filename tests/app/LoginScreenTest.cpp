@@ -4,7 +4,7 @@
 #include <QStyleOption>
 
 #include "app/Login.h"
-#include "app/core/IniFile.h"
+#include "common/core/IniFile.h"
 #include "ui/ProgramDirFixture.h"
 
 namespace talvor {

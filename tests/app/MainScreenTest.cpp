@@ -8,6 +8,7 @@
 #include "app/About.h"
 #include "app/Login.h"
 #include "app/MainWindow.h"
+#include "app/Screens.h"
 #include "datamodel/db/DbError.h"
 #include "ui/ProgramDirFixture.h"
 

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
-#include "app/GoodsCaptions.h"
+#include "common/core/GoodsCaptions.h"
 #include "datamodel/Rights.h"
 #include "support/TestDatabase.h"
 #include "ui/BoundControls.h"

@@ -3,8 +3,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "app/core/BillSettings.h"
-#include "app/core/Routines.h"
+#include "common/core/BillSettings.h"
+#include "common/core/Routines.h"
 #include "bills/core/BillPrinting.h"
 #include "reports/core/ReportLayout.h"
 #include "reports/core/ReportPainter.h"

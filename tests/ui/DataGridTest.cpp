@@ -2,7 +2,7 @@
 
 #include <QHeaderView>
 
-#include "app/GoodsCaptions.h"
+#include "common/core/GoodsCaptions.h"
 #include "support/TestDatabase.h"
 #include "ui/DataGrid.h"
 #include "ui/Messages.h"

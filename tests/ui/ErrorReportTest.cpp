@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <stdexcept>
 
-#include "app/core/Routines.h"
+#include "common/core/Routines.h"
 #include "ui/ErrorReport.h"
 
 namespace talvor {

@@ -9,9 +9,9 @@
 #include <QtTest/QTest>
 #include <functional>
 
-#include "app/GoodsCaptions.h"
-#include "app/core/BillSettings.h"
-#include "app/core/ProgramDir.h"
+#include "common/core/GoodsCaptions.h"
+#include "common/core/BillSettings.h"
+#include "common/core/ProgramDir.h"
 #include "datamodel/DataModule.h"
 #include "datamodel/Rights.h"
 #include "datamodel/db/Schema.h"

@@ -1,6 +1,6 @@
 #include "bills/core/BillOperations.h"
 
-#include "app/core/Routines.h"
+#include "common/core/Routines.h"
 #include "bills/core/StockLedger.h"
 #include "datamodel/DisplayFormat.h"
 

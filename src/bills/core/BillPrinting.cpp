@@ -4,7 +4,7 @@
 #include <exception>
 #include <optional>
 
-#include "app/core/BillSettings.h"
+#include "common/core/BillSettings.h"
 #include "datamodel/DataModule.h"
 #include "reports/core/ReportLayout.h"
 

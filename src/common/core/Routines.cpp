@@ -1,4 +1,4 @@
-#include "app/core/Routines.h"
+#include "common/core/Routines.h"
 
 #include <QLocale>
 #include <array>

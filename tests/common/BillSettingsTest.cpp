@@ -4,9 +4,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/core/BillSettings.h"
-#include "app/core/IniFile.h"
-#include "app/core/Routines.h"
+#include "common/core/BillSettings.h"
+#include "common/core/IniFile.h"
+#include "common/core/Routines.h"
 
 namespace talvor {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/core/DataRoutines.h"
+#include "common/core/DataRoutines.h"
 #include "support/TestDatabase.h"
 
 namespace talvor {

@@ -1,12 +1,12 @@
-#include "app/core/IniFile.h"
+#include "common/core/IniFile.h"
 
 #include <QFile>
 #include <QSaveFile>
 #include <optional>
 #include <vector>
 
-#include "app/core/Gbk.h"
-#include "app/core/Routines.h"
+#include "common/core/Gbk.h"
+#include "common/core/Routines.h"
 
 namespace talvor {
 

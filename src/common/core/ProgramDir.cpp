@@ -1,4 +1,4 @@
-#include "app/core/ProgramDir.h"
+#include "common/core/ProgramDir.h"
 
 #include <QCoreApplication>
 

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/core/IniFile.h"
+#include "common/core/IniFile.h"
 
 namespace talvor {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/GoodsCaptions.h"
+#include "common/core/GoodsCaptions.h"
 
 #include "datamodel/Dataset.h"
 

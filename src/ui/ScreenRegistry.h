@@ -18,11 +18,13 @@ class ScreenRegistry {
     void add(const QString& menuItem, ScreenFactory factory);
     const ScreenFactory* find(const QString& menuItem) const;
 
+    template <typename Screen>
+    void add(const QString& menuItem) {
+        add(menuItem, [](QWidget* parent) { return std::make_unique<Screen>(parent); });
+    }
+
   private:
     QHash<QString, ScreenFactory> factories_;
 };
-
-// The program's screens.
-ScreenRegistry& screenRegistry();
 
 }  // namespace talvor

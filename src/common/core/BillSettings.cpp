@@ -1,7 +1,7 @@
-#include "app/core/BillSettings.h"
+#include "common/core/BillSettings.h"
 
-#include "app/core/IniFile.h"
-#include "app/core/Routines.h"
+#include "common/core/IniFile.h"
+#include "common/core/Routines.h"
 
 namespace talvor {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/core/Routines.h"
+#include "common/core/Routines.h"
 
 namespace talvor {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/core/Gbk.h"
+#include "common/core/Gbk.h"
 
 #include <iconv.h>
 

@@ -1,6 +1,6 @@
-#include "app/core/DataRoutines.h"
+#include "common/core/DataRoutines.h"
 
-#include "app/core/Routines.h"
+#include "common/core/Routines.h"
 #include "datamodel/DataModule.h"
 #include "datamodel/db/DbError.h"
 

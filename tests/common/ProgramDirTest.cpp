@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "app/core/ProgramDir.h"
+#include "common/core/ProgramDir.h"
 
 namespace talvor {
 namespace {

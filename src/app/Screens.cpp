@@ -1,0 +1,21 @@
+#include "app/Screens.h"
+
+#include "app/About.h"
+#include "bills/BillScreens.h"
+#include "master/MasterScreens.h"
+#include "ui/ScreenRegistry.h"
+
+namespace talvor {
+
+ScreenRegistry& screenRegistry() {
+    static ScreenRegistry registry = [] {
+        ScreenRegistry screens;
+        registerMasterScreens(screens);
+        registerBillScreens(screens);
+        screens.add<TfrmAbout>(QStringLiteral("N51"));
+        return screens;
+    }();
+    return registry;
+}
+
+}  // namespace talvor
