@@ -159,13 +159,9 @@ void TFrmLogin::ConnectDatabase() {
 std::optional<User> TFrmLogin::findUser(const QString& userId, const QString& password) {
     Dataset& query = *dataModule().TempQ;
     try {
-        query.close();
-        query.clearParams();
-        query.setSql(
-            QStringLiteral("select * from powers where user_id=:user_id and password=:password"));
-        query.setParam(QStringLiteral("user_id"), userId);
-        query.setParam(QStringLiteral("password"), password);
-        query.open();
+        query.openWith(
+            QStringLiteral("select * from powers where user_id=:user_id and password=:password"),
+            {{QStringLiteral("user_id"), userId}, {QStringLiteral("password"), password}});
         if (query.isEmpty()) return std::nullopt;
         User user;
         user.id = userId;

@@ -73,7 +73,8 @@ BillScreen::BillScreen(const BillDescriptor& descriptor, QWidget* parent)
     : EditingDialog(parent),
       d_(descriptor),
       header_(d_.header(*FrmDataMod())),
-      lines_(d_.lines(*FrmDataMod())) {
+      lines_(d_.lines(*FrmDataMod())),
+      lineEvents_(*lines_) {
     WaitCursor wait;
     setObjectName(QLatin1String(d_.className));
     setWindowTitle(QString::fromUtf8(d_.caption));
@@ -86,10 +87,7 @@ BillScreen::BillScreen(const BillDescriptor& descriptor, QWidget* parent)
     open();
 }
 
-BillScreen::~BillScreen() {
-    lines_->clearEvents();
-    lines_->clearMasterLink();
-}
+BillScreen::~BillScreen() { lines_->clearMasterLink(); }
 
 QLayout* BillScreen::buildToolBar() {
     auto* bar = new QHBoxLayout;
@@ -264,37 +262,30 @@ void BillScreen::open() {
 
     lines_->close();
     lines_->clearMasterLink();
-    header_->close();
-    header_->setSql(QString::fromUtf8(d_.openStatement));
-    header_->clearParams();
-    header_->setParam(QStringLiteral("date1"), QDate::currentDate());
     header_->setLockMode(LockMode::Batch);
-    header_->open();
+    header_->openWith(QString::fromUtf8(d_.openStatement),
+                      {{QStringLiteral("date1"), QDate::currentDate()}});
     showBillDate();
 
-    lines_->setSql(d_.linesStatement());
-    lines_->clearParams();
-    lines_->setParam(QStringLiteral("bill_no"), header_->value(QStringLiteral("bill_no")));
     lines_->setLockMode(LockMode::Batch);
     attachLineEvents();
     lines_->setMasterLink(header_, QStringLiteral("bill_no"), QStringLiteral("bill_no"));
-    lines_->open();
+    lines_->openWith(d_.linesStatement(),
+                     {{QStringLiteral("bill_no"), header_->value(QStringLiteral("bill_no"))}});
     quietly([this] { computeTotals(); });
     setMode(ScreenMode::Null);
 }
 
 void BillScreen::attachLineEvents() {
-    lines_->clearEvents();
+    lineEvents_.detach();
     const auto stampBillNo = [this](Dataset& lines) {
         lines.setValue(QStringLiteral("bill_no"), billNo());
     };
-    if (d_.billNoAtEachPost) {
-        lines_->beforePost = stampBillNo;
-    } else {
-        lines_->onNewRecord = stampBillNo;
-    }
-    lines_->afterPost = [this](Dataset&) { quietly([this] { computeTotals(); }); };
-    lines_->afterDelete = lines_->afterPost;
+    const auto totals = [this](Dataset&) { quietly([this] { computeTotals(); }); };
+    lineEvents_.attach(d_.billNoAtEachPost ? &Dataset::beforePost : &Dataset::onNewRecord,
+                       stampBillNo)
+        .attach(&Dataset::afterPost, totals)
+        .attach(&Dataset::afterDelete, totals);
 }
 
 void BillScreen::fillPickLists() {
@@ -439,11 +430,7 @@ void BillScreen::cmd_findClick() {
     const QString chosen = find.chosenBillNo();
     quietly([&] {
         fillPickLists();
-        header_->close();
-        header_->setSql(QString::fromUtf8(d_.findStatement));
-        header_->clearParams();
-        header_->setParam(QStringLiteral("bill_no"), chosen);
-        header_->open();
+        header_->openWith(QString::fromUtf8(d_.findStatement), {{QStringLiteral("bill_no"), chosen}});
         showBillDate();
         computeTotals();
     });

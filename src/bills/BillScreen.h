@@ -70,6 +70,7 @@ class BillScreen : public EditingDialog {
     const BillDescriptor& d_;
     Dataset* header_;
     Dataset* lines_;
+    DatasetEvents lineEvents_;
     std::optional<BillSnapshot> snapshot_;
 
     QDateEdit* date_ = nullptr;

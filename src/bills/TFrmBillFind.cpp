@@ -128,15 +128,11 @@ TFrmBillFind::TFrmBillFind(Table table, QWidget* parent)
 
 void TFrmBillFind::search(const QString& statement, const QVariantMap& extra) {
     quietly([&] {
-        results_->close();
-        results_->setSql(statement);
-        results_->clearParams();
-        results_->setParam(QStringLiteral("date1"), from_->date());
-        results_->setParam(QStringLiteral("date2"), to_->date());
-        results_->setParam(QStringLiteral("billtype"), CurrentBillType());
-        for (auto it = extra.cbegin(); it != extra.cend(); ++it)
-            results_->setParam(it.key(), it.value());
-        results_->open();
+        QVariantMap params = extra;
+        params.insert(QStringLiteral("date1"), from_->date());
+        params.insert(QStringLiteral("date2"), to_->date());
+        params.insert(QStringLiteral("billtype"), CurrentBillType());
+        results_->openWith(statement, params);
     });
 }
 

@@ -217,6 +217,31 @@ void Dataset::reopen() {
 
 long long Dataset::execute() { return engine_->execute(sql_, params_); }
 
+void Dataset::openWith(const QString& sql, const QVariantMap& params) {
+    close();
+    sql_ = sql;
+    params_ = params;
+    open();
+}
+
+long long Dataset::executeWith(const QString& sql, const QVariantMap& params) {
+    close();
+    sql_ = sql;
+    params_ = params;
+    return execute();
+}
+
+DatasetEvents& DatasetEvents::attach(Dataset::Event event, std::function<void(Dataset&)> handler) {
+    dataset_.*event = std::move(handler);
+    attached_.push_back(event);
+    return *this;
+}
+
+void DatasetEvents::detach() {
+    for (const Dataset::Event event : attached_) dataset_.*event = nullptr;
+    attached_.clear();
+}
+
 void Dataset::setState(DatasetState state) {
     if (state_ == state) return;
     state_ = state;

@@ -73,6 +73,10 @@ class Dataset : public QObject {
     void open();
     void close();
     void reopen();  // close and open with the same statement and parameters
+    // Closes, takes this statement with exactly these parameters, and opens again.
+    void openWith(const QString& sql, const QVariantMap& params = {});
+    // The same for a statement without rows.
+    long long executeWith(const QString& sql, const QVariantMap& params = {});
     bool isActive() const { return state_ != DatasetState::Inactive; }
     DatasetState state() const { return state_; }
     bool isEditing() const {
@@ -146,6 +150,7 @@ class Dataset : public QObject {
     std::function<void(Dataset&)> afterDelete;
     std::function<void(Dataset&)> afterScroll;
     void clearEvents();
+    using Event = std::function<void(Dataset&)> Dataset::*;
 
   signals:
     void opened();
@@ -218,6 +223,24 @@ class Dataset : public QObject {
     QString masterField_;
     QString masterParam_;
     QMetaObject::Connection masterConnections_[3];
+};
+
+// The handlers one screen attaches to a shared dataset, detached again when the scope goes,
+// also when the screen's constructor throws after attaching them, so a later screen never
+// calls into a destroyed one.
+class DatasetEvents {
+  public:
+    explicit DatasetEvents(Dataset& dataset) : dataset_(dataset) {}
+    ~DatasetEvents() { detach(); }
+    DatasetEvents(const DatasetEvents&) = delete;
+    DatasetEvents& operator=(const DatasetEvents&) = delete;
+
+    DatasetEvents& attach(Dataset::Event event, std::function<void(Dataset&)> handler);
+    void detach();
+
+  private:
+    Dataset& dataset_;
+    std::vector<Dataset::Event> attached_;
 };
 
 }  // namespace talvor

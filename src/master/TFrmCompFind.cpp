@@ -18,9 +18,7 @@ TFrmCompFind::TFrmCompFind(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("公司查询"));
     Dataset* companies = FrmDataMod()->CompanyQ;
     quietly([&] {
-        companies->close();
-        companies->setSql(QStringLiteral("select * from company order by comp_code"));
-        companies->open();
+        companies->openWith(QStringLiteral("select * from company order by comp_code"));
     });
 
     grid_ = new DataGrid(companies,

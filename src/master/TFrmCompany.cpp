@@ -59,10 +59,8 @@ TFrmCompany::TFrmCompany(QWidget* parent)
     top->setSizeConstraint(QLayout::SetFixedSize);
 
     Dataset* companies = dataset();
-    companies->close();
-    companies->setSql(QStringLiteral("select * from company order by comp_code"));
     companies->setLockMode(LockMode::Optimistic);
-    companies->open();
+    companies->openWith(QStringLiteral("select * from company order by comp_code"));
     start();
 }
 

@@ -49,10 +49,8 @@ TFrmGoods::TFrmGoods(QWidget* parent)
         captionLabels_[i]->setText(GoodsCaptions()[i]);
     fillPickLists();
     Dataset* goods = dataset();
-    goods->close();
-    goods->setSql(QStringLiteral("select * from goods order by gods_code"));
     goods->setLockMode(LockMode::Optimistic);
-    goods->open();
+    goods->openWith(QStringLiteral("select * from goods order by gods_code"));
     start();
 }
 

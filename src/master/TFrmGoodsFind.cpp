@@ -21,9 +21,7 @@ TFrmGoodsFind::TFrmGoodsFind(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("商品查询"));
     AdjustComboBoxes(this);
     Dataset* goods = FrmDataMod()->GoodsFindQ;
-    goods->close();
-    goods->setSql(QStringLiteral("select * from goods order by gods_code"));
-    goods->open();
+    goods->openWith(QStringLiteral("select * from goods order by gods_code"));
 
     auto* choose = new QPushButton(QStringLiteral("选取[&O]"), this);
     choose->setObjectName(QStringLiteral("cmd_prin"));

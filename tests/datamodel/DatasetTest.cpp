@@ -134,6 +134,41 @@ TEST_F(DatasetTest, MovingOnDropsAnUntouchedNewRowAndPostsATouchedOne) {
     lines->clearEvents();
 }
 
+// A screen whose constructor throws after attaching its handlers must not leave them on the
+// shared dataset, where the next screen's posts would call into the destroyed one.
+TEST_F(DatasetTest, AttachedHandlersLeaveWithTheirScopeAlsoWhenAConstructorThrows) {
+    struct Screen {
+        DatasetEvents events;
+        explicit Screen(Dataset& lines, int& calls) : events(lines) {
+            events.attach(&Dataset::afterPost, [&calls](Dataset&) { ++calls; });
+            throw std::runtime_error("lines failed to open");
+        }
+    };
+    Dataset* lines = m.InGoodsQ;
+    lines->beforePost = [](Dataset&) {};  // attached by someone else: stays
+    int calls = 0;
+    EXPECT_THROW(Screen(*lines, calls), std::runtime_error);
+    EXPECT_FALSE(lines->afterPost);
+    EXPECT_TRUE(lines->beforePost);
+    lines->openWith(QStringLiteral("select * from ingoods where bill_no=:b"),
+                    {{QStringLiteral("b"), QStringLiteral("B1")}});
+    lines->append();
+    lines->setValue(QStringLiteral("bill_no"), QStringLiteral("B1"));
+    lines->post();
+    EXPECT_EQ(calls, 0);
+    lines->clearEvents();
+}
+
+TEST_F(DatasetTest, OpenWithReplacesTheParametersOfTheLastStatement) {
+    addGoods(QStringLiteral("A1"), QStringLiteral("x"));
+    m.GoodsQ->openWith(QStringLiteral("select * from goods where gods_code=:c"),
+                       {{QStringLiteral("c"), QStringLiteral("A1")}});
+    EXPECT_EQ(m.GoodsQ->recordCount(), 1);
+    m.GoodsQ->openWith(QStringLiteral("select * from goods order by gods_code"));
+    EXPECT_TRUE(m.GoodsQ->params().isEmpty());
+    EXPECT_EQ(m.GoodsQ->recordCount(), 1);
+}
+
 TEST_F(DatasetTest, FailedPostStaysInEditAndWritesNothing) {
     m.GoodsQ->open();
     m.GoodsQ->append();

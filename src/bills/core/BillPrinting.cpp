@@ -17,11 +17,7 @@ namespace {
 bool printsOnSalesLayout(const BillKind& kind) { return kind.headerTable == "outmain"_L1; }
 
 void runCommand(Dataset& scratch, const QString& sql, const QVariantMap& params = {}) {
-    scratch.close();
-    scratch.setSql(sql);
-    scratch.clearParams();
-    for (auto it = params.begin(); it != params.end(); ++it) scratch.setParam(it.key(), it.value());
-    scratch.execute();
+    scratch.executeWith(sql, params);
 }
 
 void addFillerRows(Dataset& outTemp, const QString& billNo, int lineCount) {
@@ -85,10 +81,7 @@ void FillOutTemp(Dataset& scratch, Dataset& outTemp, const QString& billNo, int 
     runCommand(scratch, u"delete * from outtemp "_s);
     runCommand(scratch, u"insert into outtemp  select * from outgoods where bill_no=:bill_no"_s,
                {{u"bill_no"_s, billNo}});
-    outTemp.close();
-    outTemp.setSql(u"select * from outtemp "_s);
-    outTemp.clearParams();
-    outTemp.open();
+    outTemp.openWith(u"select * from outtemp "_s);
     addFillerRows(outTemp, billNo, lineCount);
 }
 

@@ -24,11 +24,8 @@ QString checkedName(const QString& name) {
 
 QList<QVariant> distinctColumnValues(Dataset& scratch, const QString& table,
                                      const QString& column) {
-    scratch.close();
-    scratch.clearParams();
-    scratch.setSql(QStringLiteral("select distinct ") + checkedName(column) +
-                   QStringLiteral(" from ") + checkedName(table));
-    scratch.open();
+    scratch.openWith(QStringLiteral("select distinct ") + checkedName(column) +
+                     QStringLiteral(" from ") + checkedName(table));
     QList<QVariant> values;
     values.reserve(scratch.recordCount());
     for (int row = 0; row < scratch.recordCount(); ++row) values << scratch.value(row, 0);
@@ -40,13 +37,10 @@ QString LookupValue(Dataset& scratch, const QString& table, const QString& keyCo
     try {
         const QString keyName = checkedName(keyColumn);
         const QString resultName = checkedName(resultColumn);
-        scratch.close();
-        scratch.clearParams();
-        scratch.setSql(QStringLiteral("select distinct ") + keyName + u',' + resultName +
-                       QStringLiteral(" from ") + checkedName(table) + QStringLiteral(" where ") +
-                       keyName + QStringLiteral("=:key"));
-        scratch.setParam(QStringLiteral("key"), trimmedInput(key));
-        scratch.open();
+        scratch.openWith(QStringLiteral("select distinct ") + keyName + u',' + resultName +
+                             QStringLiteral(" from ") + checkedName(table) +
+                             QStringLiteral(" where ") + keyName + QStringLiteral("=:key"),
+                         {{QStringLiteral("key"), trimmedInput(key)}});
         return scratch.isEmpty() ? QString() : scratch.value(0, 1).toString();
     } catch (const std::exception&) {
         return {};

@@ -13,9 +13,7 @@ void loadGoodsCaptions(Dataset& userQ, GoodsCaptionTexts& captions) {
     static const std::array<QString, 5> columns = {
         QStringLiteral("gods_code"), QStringLiteral("gods_name"), QStringLiteral("gods_spec"),
         QStringLiteral("gods_type"), QStringLiteral("gods_kind")};
-    userQ.close();
-    userQ.setSql(QStringLiteral("select top 1 * from userinfo"));
-    userQ.open();
+    userQ.openWith(QStringLiteral("select top 1 * from userinfo"));
     for (size_t k = 0; k < columns.size(); ++k) captions[k] = userQ.text(columns[k]);
 }
 
