@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 
 #include "app/Artwork.h"
-#include "common/core/GoodsCaptions.h"
 #include "app/Login.h"
+#include "common/core/GoodsCaptions.h"
 #include "common/core/ProgramTitle.h"
 #include "datamodel/DataModule.h"
 #include "datamodel/DisplayFormat.h"

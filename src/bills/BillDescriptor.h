@@ -33,24 +33,25 @@ enum class GridHandOver { None, AnyKeyInSettlement, EnterInCurrency };
 
 // Everything in which the four bill screens differ; the screen itself is one machine.
 struct BillDescriptor {
-    const char* className;
-    const char* caption;
-    int module;
-    const BillKind* kind;
-    bool sales;  // outmain/outgoods and their datasets, else inmain/ingoods
-    const char* openStatement;
-    const char* findStatement;
-    const char* priceColumn;           // proposed by Enter in the code cell
-    bool priceEmptiedForUnknownGoods;  // otherwise an unknown code keeps the price
-    bool billNoAtEachPost;             // otherwise a line gets it when it is begun
-    bool remarkPickList;               // "入库" / "不入库"
-    GridHandOver handOver;
-    const char* pickerName;       // the "..." button by the company code
-    const char* companyCodeName;  // objectName of the company code box
-    const char* amountPaidLabel;
+    const char* className = nullptr;
+    const char* caption = nullptr;
+    int module = 0;
+    const BillKind* kind = nullptr;
+    const char* openStatement = nullptr;
+    const char* findStatement = nullptr;
+    const char* priceColumn = nullptr;         // proposed by Enter in the code cell
+    bool priceEmptiedForUnknownGoods = false;  // otherwise an unknown code keeps the price
+    bool billNoAtEachPost = false;             // otherwise a line gets it when it is begun
+    bool remarkPickList = false;               // "入库" / "不入库"
+    GridHandOver handOver = GridHandOver::None;
+    const char* pickerName = nullptr;       // the "..." button by the company code
+    const char* companyCodeName = nullptr;  // objectName of the company code box
+    const char* amountPaidLabel = nullptr;
     std::vector<HeaderField> firstRow;
     std::vector<HeaderField> secondRow;
 
+    // outmain/outgoods and their datasets, else inmain/ingoods
+    bool sales() const { return kind->headerTable == QLatin1StringView("outmain"); }
     Dataset* header(const TFrmDataMod& module) const;
     Dataset* lines(const TFrmDataMod& module) const;
     QString linesStatement() const;

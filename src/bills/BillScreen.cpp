@@ -10,12 +10,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "common/core/GoodsCaptions.h"
-#include "common/core/DataRoutines.h"
-#include "common/core/Routines.h"
 #include "bills/BillLineGrid.h"
 #include "bills/TFrmBillFind.h"
 #include "bills/core/BillPrinting.h"
+#include "common/core/DataRoutines.h"
+#include "common/core/GoodsCaptions.h"
+#include "common/core/Routines.h"
 #include "datamodel/DataModule.h"
 #include "datamodel/DisplayFormat.h"
 #include "master/TFrmCompFind.h"
@@ -282,8 +282,8 @@ void BillScreen::attachLineEvents() {
         lines.setValue(QStringLiteral("bill_no"), billNo());
     };
     const auto totals = [this](Dataset&) { quietly([this] { computeTotals(); }); };
-    lineEvents_.attach(d_.billNoAtEachPost ? &Dataset::beforePost : &Dataset::onNewRecord,
-                       stampBillNo)
+    lineEvents_
+        .attach(d_.billNoAtEachPost ? &Dataset::beforePost : &Dataset::onNewRecord, stampBillNo)
         .attach(&Dataset::afterPost, totals)
         .attach(&Dataset::afterDelete, totals);
 }
@@ -425,12 +425,13 @@ void BillScreen::cmd_cancClick() {
 }
 
 void BillScreen::cmd_findClick() {
-    TFrmBillFind find(d_.sales ? TFrmBillFind::Outgoing : TFrmBillFind::Incoming, this);
+    TFrmBillFind find(d_.sales() ? TFrmBillFind::Outgoing : TFrmBillFind::Incoming, this);
     if (find.exec() != QDialog::Accepted) return;
     const QString chosen = find.chosenBillNo();
     quietly([&] {
         fillPickLists();
-        header_->openWith(QString::fromUtf8(d_.findStatement), {{QStringLiteral("bill_no"), chosen}});
+        header_->openWith(QString::fromUtf8(d_.findStatement),
+                          {{QStringLiteral("bill_no"), chosen}});
         showBillDate();
         computeTotals();
     });

@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "bills/BillScreen.h"
 #include "common/core/DataRoutines.h"
 #include "common/core/Routines.h"
-#include "bills/BillScreen.h"
 #include "datamodel/DataModule.h"
 #include "ui/DataGrid.h"
 #include "ui/ErrorReport.h"

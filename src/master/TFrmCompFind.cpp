@@ -17,9 +17,8 @@ TFrmCompFind::TFrmCompFind(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TFrmCompFind"));
     setWindowTitle(QStringLiteral("公司查询"));
     Dataset* companies = FrmDataMod()->CompanyQ;
-    quietly([&] {
-        companies->openWith(QStringLiteral("select * from company order by comp_code"));
-    });
+    quietly(
+        [&] { companies->openWith(QStringLiteral("select * from company order by comp_code")); });
 
     grid_ = new DataGrid(companies,
                          {{QStringLiteral("comp_code"), QStringLiteral("客户编码"), 80, true},

@@ -1,7 +1,7 @@
 #include "bills/core/BillOperations.h"
 
-#include "common/core/Routines.h"
 #include "bills/core/StockLedger.h"
+#include "common/core/Routines.h"
 #include "datamodel/DisplayFormat.h"
 
 namespace talvor {
