@@ -27,22 +27,9 @@ struct Cell {
     Kind kind = Kind::Empty;
     QString shown;
     double number = 0;
-    QDateTime stamp;
+    QDate date;
+    QTime time{0, 0};
 };
-
-bool isNumber(const QVariant& v) {
-    switch (v.typeId()) {
-        case QMetaType::Double:
-        case QMetaType::Float:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-            return true;
-        default:
-            return false;
-    }
-}
 
 // Numbers keep the precision the grid shows, so that sums in the sheet match the screen.
 Cell cellAt(const QAbstractItemModel& model, int row, int column) {
@@ -53,11 +40,13 @@ Cell cellAt(const QAbstractItemModel& model, int row, int column) {
     if (cell.shown.isEmpty()) return cell;
     if (value.typeId() == QMetaType::QDate) {
         cell.kind = Cell::Kind::Date;
-        cell.stamp = value.toDate().startOfDay();
+        cell.date = value.toDate();
     } else if (value.typeId() == QMetaType::QDateTime) {
+        const QDateTime stamp = value.toDateTime();
         cell.kind = Cell::Kind::Stamp;
-        cell.stamp = value.toDateTime();
-    } else if (isNumber(value)) {
+        cell.date = stamp.date();
+        cell.time = stamp.time();
+    } else if (isNumeric(value)) {
         bool ok = false;
         cell.number = cell.shown.toDouble(&ok);
         if (!ok) cell.number = value.toDouble();
@@ -117,30 +106,36 @@ Cell textCell(const QString& text) {
     return cell;
 }
 
-QByteArray csvField(const Cell& cell) {
+void appendCsvField(QByteArray& out, const Cell& cell) {
     switch (cell.kind) {
         case Cell::Kind::Empty:
-            return {};
+            return;
         case Cell::Kind::Date:
-            return cell.stamp.date().toString(Qt::ISODate).toLatin1();
+            out += cell.date.toString(Qt::ISODate).toLatin1();
+            return;
         case Cell::Kind::Stamp:
-            return cell.stamp.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1();
+            out += (cell.date.toString(Qt::ISODate) + u' ' + cell.time.toString(Qt::ISODate))
+                       .toLatin1();
+            return;
         case Cell::Kind::Number:
-            return cell.shown.toUtf8();
+            out += cell.shown.toUtf8();
+            return;
         case Cell::Kind::Text:
             break;
     }
     QByteArray text = cell.shown.toUtf8();
-    if (!text.contains(',') && !text.contains('"') && !text.contains('\n') && !text.contains('\r'))
-        return text;
-    text.replace('"', "\"\"");
-    return '"' + text + '"';
+    if (text.contains(',') || text.contains('"') || text.contains('\n') || text.contains('\r')) {
+        text.replace('"', "\"\"");
+        text = '"' + text + '"';
+    }
+    out += text;
 }
 
-void appendCsvLine(QByteArray& out, const std::vector<QByteArray>& fields) {
-    for (size_t i = 0; i < fields.size(); ++i) {
+template <typename CellOf>
+void appendCsvLine(QByteArray& out, size_t count, CellOf cellOf) {
+    for (size_t i = 0; i < count; ++i) {
         if (i > 0) out += ',';
-        out += fields[i];
+        appendCsvField(out, cellOf(i));
     }
     out += "\r\n";
 }
@@ -150,14 +145,11 @@ void writeCsv(const QAbstractItemModel& model, const std::vector<int>& columns, 
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)) throw Error(file.errorString());
     QByteArray out("\xEF\xBB\xBF");
-    std::vector<QByteArray> fields;
-    for (int c : columns) fields.push_back(csvField(textCell(title(model, c))));
-    appendCsvLine(out, fields);
+    appendCsvLine(out, columns.size(),
+                  [&](size_t i) { return textCell(title(model, columns[i])); });
     const int rows = model.rowCount();
     for (int r = 0; r < rows; ++r) {
-        fields.clear();
-        for (int c : columns) fields.push_back(csvField(cellAt(model, r, c)));
-        appendCsvLine(out, fields);
+        appendCsvLine(out, columns.size(), [&](size_t i) { return cellAt(model, r, columns[i]); });
         if (out.size() >= (1 << 20)) {
             if (file.write(out) != out.size()) throw Error(file.errorString());
             out.clear();
@@ -169,9 +161,7 @@ void writeCsv(const QAbstractItemModel& model, const std::vector<int>& columns, 
     if (file.error() != QFileDevice::NoError) throw Error(file.errorString());
 }
 
-lxw_datetime excelStamp(const QDateTime& stamp) {
-    const QDate d = stamp.date();
-    const QTime t = stamp.time();
+lxw_datetime excelStamp(const QDate& d, const QTime& t) {
     return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second() + t.msec() / 1000.0};
 }
 
@@ -214,8 +204,8 @@ class XlsxWriter {
             case Cell::Kind::Date:
             case Cell::Kind::Stamp:
                 // Excel's calendar begins in 1900; an older date stays the text shown.
-                if (cell.stamp.date().year() >= 1900) {
-                    lxw_datetime stamp = excelStamp(cell.stamp);
+                if (cell.date.year() >= 1900) {
+                    lxw_datetime stamp = excelStamp(cell.date, cell.time);
                     return check(worksheet_write_datetime(
                         sheet_, row, col, &stamp, cell.kind == Cell::Kind::Date ? date_ : stamp_));
                 }
