@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "common/core/Routines.h"
+#include "datamodel/DataModule.h"
 #include "datamodel/Dataset.h"
 #include "datamodel/db/DbError.h"
 #include "ui/BoundControls.h"
@@ -152,6 +153,27 @@ void MaintenanceScreen::cmd_cancClick() {
     afterCancel();
 }
 
-void MaintenanceScreen::cmd_findClick() { locateCode(trimmedInput(findBox_->text())); }
+// An exact code wins; otherwise, on a screen that finds by name, the next row after the
+// current one whose name matches, round to the top, so that pressing again goes on.
+void MaintenanceScreen::cmd_findClick() {
+    const QString typed = trimmedInput(findBox_->text());
+    quietly([&] {
+        if (!dataset_->locate(codeField_, typed) && namedTable_ && !typed.isEmpty())
+            locateNextNamed(typed);
+    });
+}
+
+void MaintenanceScreen::locateNextNamed(const QString& typed) {
+    const QSet<QString> codes = matchingCodes(FrmDataMod()->AdoConn(), *namedTable_, typed);
+    const int rows = dataset_->recordCount();
+    const int from = dataset_->currentRow();
+    for (int step = 1; step <= rows; ++step) {
+        const int row = (from + step) % rows;
+        if (codes.contains(dataset_->value(row, codeField_).toString().toLower())) {
+            dataset_->setCurrentRow(row);
+            return;
+        }
+    }
+}
 
 }  // namespace talvor
