@@ -153,8 +153,8 @@ void MaintenanceScreen::cmd_cancClick() {
     afterCancel();
 }
 
-// An exact code wins; otherwise, on a screen that finds by name, the next row after the
-// current one whose name matches, round to the top, so that pressing again goes on.
+// An exact code wins; otherwise, on a screen that finds by name, the next goods after the
+// current one whose name matches, round to the first, so that pressing again goes on.
 void MaintenanceScreen::cmd_findClick() {
     const QString typed = trimmedInput(findBox_->text());
     quietly([&] {
@@ -164,16 +164,9 @@ void MaintenanceScreen::cmd_findClick() {
 }
 
 void MaintenanceScreen::locateNextNamed(const QString& typed) {
-    const QSet<QString> codes = matchingCodes(FrmDataMod()->AdoConn(), *namedTable_, typed);
-    const int rows = dataset_->recordCount();
-    const int from = dataset_->currentRow();
-    for (int step = 1; step <= rows; ++step) {
-        const int row = (from + step) % rows;
-        if (codes.contains(dataset_->value(row, codeField_).toString().toLower())) {
-            dataset_->setCurrentRow(row);
-            return;
-        }
-    }
+    const std::optional<QString> code =
+        nextMatchingCode(FrmDataMod()->AdoConn(), *namedTable_, typed, dataset_->text(codeField_));
+    if (code) dataset_->locate(codeField_, *code);
 }
 
 }  // namespace talvor

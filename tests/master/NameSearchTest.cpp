@@ -73,6 +73,30 @@ TEST_F(NameSearchTest, RenamedAndNewNamesAreFoundAtOnce) {
     EXPECT_EQ(goodsFound("hdmy"), QStringList{}) << "a company is no goods";
 }
 
+// Past a couple of hundred matching names the search walks the codes instead of looking the
+// names up; both ways must give the same next code.
+TEST_F(NameSearchTest, NextMatchingCodeGoesOnByCodeAndWrapsAround) {
+    for (int i = 0; i < 250; ++i)
+        addGoods(QStringLiteral("A%1").arg(i, 3, 10, QChar(u'0')), QStringLiteral("红茶%1").arg(i));
+    addGoods(QStringLiteral("B1"), QStringLiteral("绿茶"));
+    addGoods(QStringLiteral("B2"), QStringLiteral("绿豆"));
+    const struct {
+        const char* typed;
+        const char* after;
+        std::optional<QString> next;
+    } cases[] = {
+        {"hc", "A000", QStringLiteral("A001")},  {"hc", "A249", QStringLiteral("A000")},
+        {"hc1", "A100", QStringLiteral("A101")}, {"ld", "A000", QStringLiteral("B2")},
+        {"l", "B1", QStringLiteral("B2")},       {"l", "B2", QStringLiteral("B1")},
+        {"xyz", "A000", std::nullopt},           {"", "A000", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(nextMatchingCode(t.engine(), NamedTable::Goods, QString::fromUtf8(c.typed),
+                                   QLatin1String(c.after)),
+                  c.next)
+            << c.typed << " after " << c.after;
+}
+
 TEST_F(NameSearchTest, ADatabaseWithoutTheIndexGetsItAtOpen) {
     addGoods(QStringLiteral("G1"), QStringLiteral("绿茶"));
     t.module->disconnect();

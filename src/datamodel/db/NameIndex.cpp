@@ -41,6 +41,9 @@ void prepareNameIndex(SqliteEngine& engine) {
         engine.runScript(QStringLiteral(
             "CREATE TABLE IF NOT EXISTS name_pinyin (name TEXT PRIMARY KEY, initials TEXT NOT "
             "NULL) WITHOUT ROWID"));
+        for (const auto& [table, column] : kNamed)
+            engine.runScript(QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2 ON %1(%2)")
+                                 .arg(QLatin1String(table), QLatin1String(column)));
         engine.runScript(
             QStringLiteral("INSERT OR IGNORE INTO name_pinyin (name, initials) SELECT name, "
                            "pinyin_initials(name) FROM (SELECT gods_name AS name FROM goods UNION "

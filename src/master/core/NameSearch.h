@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
+#include <optional>
 
 #include "datamodel/db/Engine.h"
 
@@ -22,7 +22,9 @@ QVariantMap namedParams(const QString& typed);
 // box offers. An empty text matches nothing.
 QStringList matchingNames(db::Engine& engine, NamedTable table, const QString& typed, int limit);
 
-// The codes of the goods or companies whose name matches `typed`, in lower case.
-QSet<QString> matchingCodes(db::Engine& engine, NamedTable table, const QString& typed);
+// The code of the first goods or company after `after`, in the order of codes, whose name
+// matches `typed`; round to the first one when none comes after it.
+std::optional<QString> nextMatchingCode(db::Engine& engine, NamedTable table, const QString& typed,
+                                        const QString& after);
 
 }  // namespace talvor
