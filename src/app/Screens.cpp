@@ -1,5 +1,6 @@
 #include "app/Screens.h"
 
+#include "accounts/AccountScreens.h"
 #include "app/About.h"
 #include "bills/BillScreens.h"
 #include "master/MasterScreens.h"
@@ -12,6 +13,7 @@ ScreenRegistry& screenRegistry() {
         ScreenRegistry screens;
         registerMasterScreens(screens);
         registerBillScreens(screens);
+        registerAccountScreens(screens);
         screens.add<TfrmAbout>(QStringLiteral("N51"));
         return screens;
     }();
