@@ -215,7 +215,7 @@ QGroupBox* SettlementScreen::buildEntryGroup() {
 
 QWidget* SettlementScreen::buildGrid() {
     auto* grid = new DataGrid(bills_,
-                              {{u"bill_no"_s, u"流水号"_s, 110, true},
+                              {{u"bill_no"_s, u"流水号"_s, 120, true},
                                {u"bill_date"_s, u"开单日期"_s, 80, true},
                                {u"oper_name"_s, u"开单人"_s, 70, true},
                                {u"comp_code"_s, u"公司编码"_s, 70, true},
