@@ -5,6 +5,7 @@
 #include "bills/BillScreens.h"
 #include "master/MasterScreens.h"
 #include "ui/ScreenRegistry.h"
+#include "warehouse/WarehouseScreens.h"
 
 namespace talvor {
 
@@ -13,6 +14,7 @@ ScreenRegistry& screenRegistry() {
         ScreenRegistry screens;
         registerMasterScreens(screens);
         registerBillScreens(screens);
+        registerWarehouseScreens(screens);
         registerAccountScreens(screens);
         screens.add<TfrmAbout>(QStringLiteral("N51"));
         return screens;
