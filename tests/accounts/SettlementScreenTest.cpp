@@ -2,11 +2,10 @@
 #include <QDateEdit>
 #include <QLineEdit>
 
+#include "AccountFixture.h"
 #include "accounts/SettlementFind.h"
 #include "accounts/SettlementScreen.h"
 #include "master/MasterScreenFixture.h"
-#include "reports/core/PreparedReport.h"
-#include "reports/core/ReportLayout.h"
 #include "ui/DataGrid.h"
 
 namespace talvor {
@@ -28,14 +27,7 @@ class SettlementScreenTest : public test::MasterScreenFixture {
 
     void bill(const char* table, const QString& billNo, const QString& company, double due,
               double received) {
-        t.exec(
-            u"insert into %1 (bill_no,bill_date,comp_code,shou_tota,fact_tota,bill_type) "
-            "values (:b,:d,:c,:s,:f,'out')"_s.arg(QLatin1String(table)),
-            {{u"b"_s, billNo},
-             {u"d"_s, QDate::currentDate()},
-             {u"c"_s, company},
-             {u"s"_s, due},
-             {u"f"_s, received}});
+        test::insertBill(t, table, billNo, company, due, received);
     }
     static QString text(QWidget& screen, const char* box) {
         if (auto* combo = screen.findChild<QComboBox*>(QLatin1String(box)))
@@ -210,10 +202,7 @@ TEST_F(SettlementScreenTest, AStoredReceiptIsFoundByNumberOrByDate) {
 
 TEST_F(SettlementScreenTest, APaymentSettlesThePurchaseSideAndPrintsItsBills) {
     bill("inmain", u"20240301000009"_s, u"C2"_s, 70, 0);
-    const report::ReportLayouts layouts(*t.module);
-    std::vector<report::PreparedReport> shown;
-    const report::Presenter previous =
-        report::setPresenter([&](const report::PreparedReport& r) { shown.push_back(r); });
+    test::RecordedPreviews previews(*t.module);
     {
         TFrmPay screen;
         EXPECT_EQ(child<QPushButton>(screen, "cmd_calc")->text(), u"付款[&J]"_s);
@@ -224,12 +213,11 @@ TEST_F(SettlementScreenTest, APaymentSettlesThePurchaseSideAndPrintsItsBills) {
         click(screen, "cmd_save");
         click(screen, "cmd_prin");
     }
-    report::setPresenter(previous);
     EXPECT_EQ(t.scalar(u"select fact_tota from inmain"_s).toDouble(), 70);
     EXPECT_EQ(t.scalar(u"select rest_tota from company where comp_code='C2'"_s).toDouble(), 30);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].layout, u"Qpay"_s);
-    const QString all = shown[0].pages[0].textList().join(u'|');
+    ASSERT_EQ(previews.shown.size(), 1u);
+    EXPECT_EQ(previews.shown[0].layout, u"Qpay"_s);
+    const QString all = previews.firstPage(0);
     for (const QString& expected : {u"付款单"_s, u"20240301000009"_s, u"远方"_s, u"30"_s})
         EXPECT_TRUE(all.contains(expected))
             << expected.toStdString() << " in " << all.toStdString();

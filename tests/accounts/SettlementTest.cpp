@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "AccountFixture.h"
 #include "accounts/core/Settlement.h"
 #include "bills/BillFixture.h"
 
@@ -83,15 +84,8 @@ class SettlementSaveTest : public ::testing::Test {
     test::LedgerDatabase t;
 
     void bill(const char* table, const QString& billNo, const QString& company, double due,
-              double received, const QDate& date = kDay) {
-        t.exec(
-            u"insert into %1 (bill_no,bill_date,comp_code,shou_tota,fact_tota,bill_type) "
-            "values (:b,:d,:c,:s,:f,'x')"_s.arg(QLatin1String(table)),
-            {{u"b"_s, billNo},
-             {u"d"_s, date},
-             {u"c"_s, company},
-             {u"s"_s, due},
-             {u"f"_s, received}});
+              double received) {
+        test::insertBill(t, table, billNo, company, due, received, kDay);
     }
     void company(const QString& code, const QString& name, const QVariant& balance) {
         t.exec(u"insert into company (comp_code,comp_name,rest_tota) values (:c,:n,:r)"_s,

@@ -16,22 +16,6 @@ long long cents(double amount) { return std::llround(amount * 100); }
 double fromCents(long long amount) { return double(amount) / 100; }
 double toCent(double amount) { return fromCents(cents(amount)); }
 
-QString listStatement(const SettlementSide& side, const SettlementCriteria& criteria,
-                      QVariantMap& params) {
-    QStringList lines = BillListHead(side);
-    lines << u"where bill_date between :date1 and :date2 "_s;
-    params = {{u"date1"_s, criteria.from}, {u"date2"_s, criteria.to}};
-    if (criteria.byCompany()) {
-        lines << u"and comp_code=:comp_code "_s;
-        params.insert(u"comp_code"_s, criteria.compCode);
-    }
-    if (!criteria.billNo.isEmpty()) {
-        lines << u"and bill_no=:bill_no "_s;
-        params.insert(u"bill_no"_s, criteria.billNo);
-    }
-    return lines.join(u'\n');
-}
-
 std::vector<ListedBill> billsOf(const Dataset& list) {
     std::vector<ListedBill> bills;
     bills.reserve(size_t(list.recordCount()));
@@ -73,7 +57,7 @@ bool sameAmounts(const ListedBill& a, const ListedBill& b) {
 // Inside the save's transaction: the listed bills and the balance are still as settled.
 bool stillAsSettled(db::Engine& engine, const SettlementSide& side, const Settlement& s) {
     QVariantMap params;
-    const QString statement = listStatement(side, s.criteria, params);
+    const QString statement = BillListStatement(side, s.criteria, false, params);
     QHash<QString, ListedBill> now;
     for (ListedBill& bill : billsOf(engine.query(statement, params))) now.insert(bill.billNo, bill);
     for (const ListedBill& bill : s.bills) {
@@ -149,9 +133,24 @@ const SettlementSide& SettlementSide::Payments() {
     return side;
 }
 
-QStringList BillListHead(const SettlementSide& side) {
-    return {u"select distinct  bill_no,bill_date,"_s, u"oper_name,comp_code,shou_tota,fact_tota "_s,
-            u"from %1 "_s.arg(QLatin1String(side.billTable))};
+QString BillListStatement(const SettlementSide& side, const SettlementCriteria& criteria,
+                          bool openOnly, QVariantMap& params) {
+    QStringList lines = {u"select distinct  bill_no,bill_date,"_s,
+                         u"oper_name,comp_code,shou_tota,fact_tota "_s,
+                         u"from %1 "_s.arg(QLatin1String(side.billTable)),
+                         u"where bill_date between :date1 and :date2 "_s};
+    params = {{u"date1"_s, criteria.from}, {u"date2"_s, criteria.to}};
+    // A bill saved with nothing received has no fact_tota at all, and is open all the same.
+    if (openOnly) lines << u"and (shou_tota<>fact_tota or (fact_tota is null and shou_tota<>0)) "_s;
+    if (criteria.byCompany()) {
+        lines << u"and comp_code=:comp_code "_s;
+        params.insert(u"comp_code"_s, criteria.compCode);
+    }
+    if (!criteria.billNo.isEmpty()) {
+        lines << u"and bill_no=:bill_no "_s;
+        params.insert(u"bill_no"_s, criteria.billNo);
+    }
+    return lines.join(u'\n');
 }
 
 bool SettlementCriteria::empty() const {
@@ -162,7 +161,7 @@ Settlement Settle(Dataset& list, const SettlementSide& side, const SettlementCri
     Settlement s;
     s.criteria = criteria;
     QVariantMap params;
-    list.openWith(listStatement(side, criteria, params), params);
+    list.openWith(BillListStatement(side, criteria, false, params), params);
     s.bills = billsOf(list);
     double due = 0, received = 0;
     for (const ListedBill& bill : s.bills) {

@@ -20,9 +20,6 @@ struct SettlementSide {
     static const SettlementSide& Payments();
 };
 
-// The first lines of the bill list that settlements and statements read; conditions follow.
-QStringList BillListHead(const SettlementSide& side);
-
 // What the operator chose to settle. A blank company code with a name still selects by the
 // code, so only bills without a company are listed.
 struct SettlementCriteria {
@@ -35,6 +32,11 @@ struct SettlementCriteria {
     bool empty() const;
     bool byCompany() const { return !compCode.isEmpty() || !compName.isEmpty(); }
 };
+
+// The statement of the bills the criteria select, oldest first, and its parameters; with
+// `openOnly` only the bills whose due and settled amounts differ.
+QString BillListStatement(const SettlementSide& side, const SettlementCriteria& criteria,
+                          bool openOnly, QVariantMap& params);
 
 struct ListedBill {
     QString billNo;
