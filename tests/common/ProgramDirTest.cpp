@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "common/core/ProgramDir.h"
 
@@ -20,6 +24,30 @@ TEST(ProgramDir, IsTheExecutablesDirectoryUnlessPointedElsewhere) {
 
     setProgramDir(QString());
     EXPECT_EQ(programDir(), QCoreApplication::applicationDirPath());
+}
+
+// An installed program keeps each user's data in the user's data directory; a copy in a
+// folder of its own keeps it beside itself.
+TEST(ProgramDir, AnInstalledProgramUsesTheUsersDataDirectory) {
+    QTemporaryDir copy;
+    const QString dataHome = u"/home/小王/.local/share"_s;
+    const QString missing = copy.filePath(u"gone"_s);
+    const std::pair<QString, QString> cases[] = {
+        {copy.path(), copy.path()},
+        {u"/usr/bin"_s, dataHome + u"/talvor"_s},
+        {u"/usr/local/bin/"_s, dataHome + u"/talvor"_s},
+        {missing, dataHome + u"/talvor"_s},
+    };
+    for (const auto& [executableDir, chosen] : cases)
+        EXPECT_EQ(chooseProgramDir(executableDir, dataHome), chosen) << executableDir.toStdString();
+}
+
+TEST(ProgramDir, AReadOnlyDirectoryIsNotUsed) {
+    QTemporaryDir copy;
+    ASSERT_TRUE(QFile::setPermissions(copy.path(), QFile::ReadOwner | QFile::ExeOwner));
+    if (QFileInfo(copy.path()).isWritable()) GTEST_SKIP() << "this user writes anywhere";
+    EXPECT_EQ(chooseProgramDir(copy.path(), u"/home/u/.local/share"_s),
+              u"/home/u/.local/share/talvor"_s);
 }
 
 }  // namespace
