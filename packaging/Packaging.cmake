@@ -24,10 +24,11 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "禾岚进销存管理系统 - purchase, sales and inventory
- A desktop program for a small trading business: goods, customers and suppliers, purchase
- and sales bills with their returns, a stock ledger with weighted-average cost, monthly
- stock-taking, receipts and payments, statistics and printed reports.")
+# Follows the summary line in the package's description.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A desktop program for a small trading business: goods, \
+customers and suppliers, purchase and sales bills with their returns, a stock ledger with \
+weighted-average cost, monthly stock-taking, receipts and payments, statistics and printed \
+reports.")
 # The libraries the program links are found by dpkg-shlibdeps. What it only loads at run time
 # is named here: the Song-style fonts its texts ask for, Qt's Chinese translations and Qt's
 # platform plugins beyond the X11 one that comes with libqt6gui6.

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,17 +12,17 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-TEST(ProgramDir, IsTheExecutablesDirectoryUnlessPointedElsewhere) {
+TEST(ProgramDir, APointedDirectoryHoldsTheFilesUntilTheChoiceReturns) {
     setProgramDir(QString());
-    EXPECT_EQ(programDir(), QCoreApplication::applicationDirPath());
-    EXPECT_EQ(iniPath(), QCoreApplication::applicationDirPath() + u"/system.ini"_s);
+    const QString chosen = programDir();
+    EXPECT_EQ(iniPath(), chosen + u"/system.ini"_s);
 
     setProgramDir(u"/srv/禾岚"_s);
     EXPECT_EQ(databasePath(), u"/srv/禾岚/data/talvor.mdb"_s);
     EXPECT_EQ(iniPath(), u"/srv/禾岚/system.ini"_s);
 
     setProgramDir(QString());
-    EXPECT_EQ(programDir(), QCoreApplication::applicationDirPath());
+    EXPECT_EQ(programDir(), chosen);
 }
 
 // An installed program keeps each user's data in the user's data directory; a copy in a
