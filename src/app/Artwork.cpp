@@ -180,6 +180,27 @@ QPixmap backgroundPicture(QSize size) {
     return picture;
 }
 
+namespace {
+
+// The icon's picture: sky, sun, two ridges and a bold stalk, filling a tile of size s.
+void paintIconScene(QPainter& p, const QSizeF& s) {
+    QLinearGradient sky(0, 0, 0, s.height());
+    sky.setColorAt(0, QColor(0x15, 0x4a, 0x5c));
+    sky.setColorAt(0.6, QColor(0x2f, 0x80, 0x86));
+    sky.setColorAt(1, QColor(0xcf, 0xe6, 0xdc));
+    p.fillRect(QRectF(QPointF(), s), sky);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xfb, 0xe7, 0xa8));
+    p.drawEllipse(QPointF(s.width() * 0.26, s.height() * 0.28), s.width() * 0.11, s.width() * 0.11);
+    paintRidges(p, s,
+                {{0.62, 0.08, 0.4, QColor(0x5d, 0x8f, 0x99, 190)},
+                 {0.80, 0.07, 2.1, QColor(0x24, 0x4f, 0x47, 235)}});
+    paintRiceStalk(p, QPointF(s.width() * 0.42, s.height() * 1.02), s.height() * 0.78,
+                   QColor(0xb4, 0xc4, 0x4a), QColor(0xf0, 0xc0, 0x3c), 2.5);
+}
+
+}  // namespace
+
 QImage iconImage(int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -191,23 +212,9 @@ QImage iconImage(int size) {
     shape.addRoundedRect(tile, size * 0.2, size * 0.2);
 
     p.setClipPath(shape);
-    QLinearGradient sky(0, tile.top(), 0, tile.bottom());
-    sky.setColorAt(0, QColor(0x15, 0x4a, 0x5c));
-    sky.setColorAt(0.6, QColor(0x2f, 0x80, 0x86));
-    sky.setColorAt(1, QColor(0xcf, 0xe6, 0xdc));
-    p.fillRect(tile, sky);
     p.translate(tile.topLeft());
-    const QSizeF s = tile.size();
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xfb, 0xe7, 0xa8));
-    p.drawEllipse(QPointF(s.width() * 0.26, s.height() * 0.28), s.width() * 0.11, s.width() * 0.11);
-    paintRidges(p, s,
-                {{0.62, 0.08, 0.4, QColor(0x5d, 0x8f, 0x99, 190)},
-                 {0.80, 0.07, 2.1, QColor(0x24, 0x4f, 0x47, 235)}});
-    paintRiceStalk(p, QPointF(s.width() * 0.42, s.height() * 1.02), s.height() * 0.78,
-                   QColor(0xb4, 0xc4, 0x4a), QColor(0xf0, 0xc0, 0x3c), 2.5);
+    paintIconScene(p, tile.size());
     p.resetTransform();
-
     p.setClipping(false);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(0x0e, 0x33, 0x40), std::max(1.0, size / 64.0)));
