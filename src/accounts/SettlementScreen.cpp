@@ -172,9 +172,10 @@ QGroupBox* SettlementScreen::buildRangeGroup() {
     QGroupBox* box = group("GroupBox3", u"结算日期范围"_s);
     auto* grid = new QGridLayout(box);
     grid->addWidget(new QLabel(u"日期"_s, box), 0, 0, 2, 1);
+    int row = 0;
     for (const char* name : {"start_date", "end_date"}) {
         QDateEdit* picker = datePicker(box, name);
-        grid->addWidget(picker, name == std::string_view("start_date") ? 0 : 1, 1);
+        grid->addWidget(picker, row++, 1);
         connect(picker, &QDateEdit::dateChanged, this, [this] { dropSettlement(); });
     }
     return box;
