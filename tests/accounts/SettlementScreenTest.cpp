@@ -125,6 +125,15 @@ TEST_F(SettlementScreenTest, ChangingWhatIsSettledWithdrawsTheReceipt) {
     EXPECT_FALSE(enabled(screen, "cmd_calc")) << "the figures shown are C1's";
 }
 
+TEST_F(SettlementScreenTest, EnteringAReceiptNeedsTheEditRightOfItsModule) {
+    CurrentUser().rights[size_t(Right::Edit)][19] = u'0';
+    TFrmGath receipts;
+    chooseCode(receipts, u"C1"_s);
+    click(receipts, "cmd_add");
+    EXPECT_EQ(text(receipts, "lack_tota"), u"130"_s);
+    EXPECT_FALSE(enabled(receipts, "cmd_calc"));
+}
+
 TEST_F(SettlementScreenTest, CancelWritesNothingAndTheSettlementStillStands) {
     TFrmGath screen;
     chooseCode(screen, u"C1"_s);
