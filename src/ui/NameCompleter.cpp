@@ -36,4 +36,13 @@ void completeNames(QComboBox* box, NamedTable table) {
     box->setCompleter(completer);
 }
 
+void completeNamesOf(QComboBox* box, const QString& table, const QString& column) {
+    const auto is = [&](const char* t, const char* c) {
+        return table.compare(QLatin1String(t), Qt::CaseInsensitive) == 0 &&
+               column.compare(QLatin1String(c), Qt::CaseInsensitive) == 0;
+    };
+    if (is("goods", "gods_name")) completeNames(box, NamedTable::Goods);
+    if (is("company", "comp_name")) completeNames(box, NamedTable::Company);
+}
+
 }  // namespace talvor

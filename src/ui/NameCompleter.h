@@ -31,5 +31,8 @@ class NameCompleter : public QCompleter {
 
 // Puts a NameCompleter on an editable combo box, in place of its own prefix completion.
 void completeNames(QComboBox* box, NamedTable table);
+// The same for a combo box whose items come from `column` of `table`, where that column is the
+// name of goods or companies; other boxes keep their own completion.
+void completeNamesOf(QComboBox* box, const QString& table, const QString& column);
 
 }  // namespace talvor
