@@ -4,6 +4,7 @@
 #include "bills/BillScreens.h"
 #include "master/MasterScreens.h"
 #include "ui/ScreenRegistry.h"
+#include "warehouse/WarehouseScreens.h"
 
 namespace talvor {
 
@@ -12,6 +13,7 @@ ScreenRegistry& screenRegistry() {
         ScreenRegistry screens;
         registerMasterScreens(screens);
         registerBillScreens(screens);
+        registerWarehouseScreens(screens);
         screens.add<TfrmAbout>(QStringLiteral("N51"));
         return screens;
     }();
