@@ -3,6 +3,7 @@
 #include "app/About.h"
 #include "bills/BillScreens.h"
 #include "master/MasterScreens.h"
+#include "statistics/StatisticsScreens.h"
 #include "ui/ScreenRegistry.h"
 #include "warehouse/WarehouseScreens.h"
 
@@ -14,6 +15,7 @@ ScreenRegistry& screenRegistry() {
         registerMasterScreens(screens);
         registerBillScreens(screens);
         registerWarehouseScreens(screens);
+        registerStatisticsScreens(screens);
         screens.add<TfrmAbout>(QStringLiteral("N51"));
         return screens;
     }();

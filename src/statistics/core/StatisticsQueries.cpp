@@ -50,18 +50,6 @@ void QueryLines(Dataset& list, const BillSide& side, const LineCriteria& criteri
     list.openWith(LineStatement(side, criteria), LineParams(criteria));
 }
 
-Totals LineTotals(const Dataset& list) {
-    Totals totals;
-    const int price = list.fieldIndex(u"unit_pric"_s);
-    const int quantity = list.fieldIndex(u"sub_amou"_s);
-    for (int row = 0; row < list.recordCount(); ++row) {
-        const double lineQuantity = list.value(row, quantity).toDouble();
-        totals.quantity += lineQuantity;
-        totals.amount += list.value(row, price).toDouble() * lineQuantity;
-    }
-    return totals;
-}
-
 QString RankStatement(RankKey key, const RankCriteria& criteria) {
     const bool goods = key == RankKey::Goods;
     const QString measures =
@@ -79,17 +67,6 @@ QString RankStatement(RankKey key, const RankCriteria& criteria) {
 
 void QueryRanking(Dataset& ranking, RankKey key, const RankCriteria& criteria) {
     ranking.openWith(RankStatement(key, criteria), rangeParams(criteria.from, criteria.to));
-}
-
-Totals RankingTotals(const Dataset& ranking) {
-    Totals totals;
-    const int quantity = ranking.fieldIndex(u"sub_amou"_s);
-    const int amount = ranking.fieldIndex(u"sub_tota"_s);
-    for (int row = 0; row < ranking.recordCount(); ++row) {
-        totals.quantity += ranking.value(row, quantity).toDouble();
-        totals.amount += ranking.value(row, amount).toDouble();
-    }
-    return totals;
 }
 
 }  // namespace talvor

@@ -50,18 +50,11 @@ struct RankCriteria {
     RankBy by = RankBy::Amount;
 };
 
-struct Totals {
-    double quantity = 0;
-    double amount = 0;
-};
-
 // Every bill line of the range is a row of its own, two equal lines of one bill included,
 // sorted by company, bill, goods, price and quantity; the bill date comes along for charts.
 QString LineStatement(const BillSide& side, const LineCriteria& criteria);
 QVariantMap LineParams(const LineCriteria& criteria);
 void QueryLines(Dataset& list, const BillSide& side, const LineCriteria& criteria);
-// Quantity and price × quantity summed over every row.
-Totals LineTotals(const Dataset& list);
 
 // One row per goods item (or company) of the outgoing bills: summed quantity, summed
 // price × quantity and, for goods, the plain average of the line prices; largest first by the
@@ -69,6 +62,5 @@ Totals LineTotals(const Dataset& list);
 // afterwards, which also keeps a code without its master row.
 QString RankStatement(RankKey key, const RankCriteria& criteria);
 void QueryRanking(Dataset& ranking, RankKey key, const RankCriteria& criteria);
-Totals RankingTotals(const Dataset& ranking);
 
 }  // namespace talvor
