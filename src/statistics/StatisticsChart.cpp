@@ -34,6 +34,17 @@ QAbstractBarSeries* seriesFor(StatisticsChart::Bars kind) {
     return new QBarSeries;
 }
 
+// From 0 to the largest value (or from the smallest below 0); never empty, so that a chart
+// without bars or with only zeros still has an axis to draw.
+std::pair<double, double> valueRange(const std::vector<ChartBar>& bars) {
+    double low = 0, high = 0;
+    for (const ChartBar& bar : bars) {
+        low = std::min(low, bar.value);
+        high = std::max(high, bar.value);
+    }
+    return {low, high > low ? high : low + 1};
+}
+
 }  // namespace
 
 StatisticsChart::StatisticsChart(Bars bars, QWidget* parent)
@@ -95,6 +106,8 @@ void StatisticsChart::display(const ChartData& data) {
     chart->addAxis(values, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
     series->attachAxis(categories);
     series->attachAxis(values);
+    const auto [low, high] = valueRange(data.bars);
+    values->setRange(low, high);
     values->applyNiceNumbers();
 }
 

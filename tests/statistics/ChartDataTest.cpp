@@ -12,13 +12,13 @@ using namespace Qt::StringLiterals;
 
 class ChartDataTest : public ::testing::Test {
   protected:
-    test::StatisticsData t;
-    TFrmDataMod& m = *t.module;
+    test::TestDatabase db;
+    test::BillRows t{db};
+    TFrmDataMod& m = *db.module;
 
     void sale(const QString& billNo, const QDate& date, const QString& goods, double price,
               double quantity) {
-        t.bill(u"outmain"_s, billNo, date, u"C1"_s, u"out"_s);
-        t.line(u"outgoods"_s, billNo, goods, price, quantity);
+        t.sale(billNo, date, u"C1"_s, goods, price, quantity);
     }
 
     std::vector<ChartBar> amounts(const QDate& from, const QDate& to) {

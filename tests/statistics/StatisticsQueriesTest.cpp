@@ -17,8 +17,9 @@ const QDate kTo(2024, 3, 31);
 // that have no master rows.
 class StatisticsQueriesTest : public ::testing::Test {
   protected:
-    test::StatisticsData t;
-    TFrmDataMod& m = *t.module;
+    test::TestDatabase db;
+    test::BillRows t{db};
+    TFrmDataMod& m = *db.module;
 
     StatisticsQueriesTest() {
         t.bill(u"outmain"_s, u"S1"_s, QDate(2024, 3, 5), u"C1"_s, u"out"_s);
