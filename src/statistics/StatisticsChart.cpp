@@ -1,14 +1,15 @@
 #include "statistics/StatisticsChart.h"
 
 #include <QBarCategoryAxis>
-#include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHorizontalBarSeries>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -24,15 +25,13 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Horizontal bars are laid out from the bottom up, so the first bar goes in last.
-std::vector<ChartBar> inDrawingOrder(std::vector<ChartBar> bars, StatisticsChart::Bars kind) {
-    if (kind == StatisticsChart::Bars::Horizontal) std::reverse(bars.begin(), bars.end());
+std::vector<ChartBar> bottomUp(std::vector<ChartBar> bars) {
+    std::reverse(bars.begin(), bars.end());
     return bars;
 }
 
-QAbstractBarSeries* seriesFor(StatisticsChart::Bars kind) {
-    if (kind == StatisticsChart::Bars::Horizontal) return new QHorizontalBarSeries;
-    return new QBarSeries;
-}
+// About eight labels along the time axis, whatever the number of days or months.
+constexpr int kTimeLabels = 8;
 
 // From 0 to the largest value (or from the smallest below 0); never empty, so that a chart
 // without bars or with only zeros still has an axis to draw.
@@ -47,13 +46,13 @@ std::pair<double, double> valueRange(const std::vector<ChartBar>& bars) {
 
 }  // namespace
 
-StatisticsChart::StatisticsChart(Bars bars, QWidget* parent)
-    : QWidget(parent), bars_(bars), view_(new QChartView(this)) {
+StatisticsChart::StatisticsChart(Shape shape, QWidget* parent)
+    : QWidget(parent), shape_(shape), view_(new QChartView(this)) {
     setObjectName(u"StatisticsChart"_s);
     view_->setObjectName(u"ChartView"_s);
     view_->setRenderHint(QPainter::Antialiasing);
     view_->chart()->legend()->hide();
-    view_->setMinimumWidth(360);
+    view_->setMinimumWidth(440);
 
     auto* png = new QPushButton(u"导出图片"_s, this);
     png->setObjectName(u"cmd_png"_s);
@@ -85,45 +84,80 @@ void StatisticsChart::display(const ChartData& data) {
         delete axis;
     }
     chart->setTitle(u"%1（%2）"_s.arg(data.title, data.measure));
+    if (shape_ == Shape::Ranking)
+        showRanking(chart);
+    else
+        showTimeline(chart);
+}
 
-    QAbstractBarSeries* series = seriesFor(bars_);
-    auto* set = new QBarSet(data.measure);
+void StatisticsChart::showRanking(QChart* chart) {
+    auto* series = new QHorizontalBarSeries;
+    auto* set = new QBarSet(data_.measure);
     QStringList labels;
-    for (const ChartBar& bar : inDrawingOrder(data.bars, bars_)) {
+    for (const ChartBar& bar : bottomUp(data_.bars)) {
         *set << bar.value;
         labels << bar.label;
     }
     series->append(set);
     chart->addSeries(series);
-
-    auto* categories = new QBarCategoryAxis;
-    categories->append(labels);
+    auto* names = new QBarCategoryAxis;
+    names->append(labels);
+    names->setTruncateLabels(false);
     auto* values = new QValueAxis;
     values->setLabelFormat(u"%.0f"_s);
-    const bool horizontal = bars_ == Bars::Horizontal;
-    if (!horizontal) categories->setLabelsAngle(-90);
-    chart->addAxis(categories, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
-    chart->addAxis(values, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
-    series->attachAxis(categories);
-    series->attachAxis(values);
-    const auto [low, high] = valueRange(data.bars);
+    const auto [low, high] = valueRange(data_.bars);
     values->setRange(low, high);
     values->applyNiceNumbers();
+    chart->addAxis(names, Qt::AlignLeft);
+    chart->addAxis(values, Qt::AlignBottom);
+    series->attachAxis(names);
+    series->attachAxis(values);
+}
+
+void StatisticsChart::showTimeline(QChart* chart) {
+    auto* series = new QLineSeries;
+    series->setPointsVisible(true);
+    const int count = int(data_.bars.size());
+    for (int i = 0; i < count; ++i) series->append(i, data_.bars[size_t(i)].value);
+    chart->addSeries(series);
+    auto* periods = new QCategoryAxis;
+    periods->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    const int step = std::max(1, (count + kTimeLabels - 1) / kTimeLabels);
+    for (int i = 0; i < count; i += step) periods->append(data_.bars[size_t(i)].label, i);
+    periods->setRange(0, std::max(1, count - 1));
+    auto* values = new QValueAxis;
+    values->setLabelFormat(u"%.0f"_s);
+    const auto [low, high] = valueRange(data_.bars);
+    values->setRange(low, high);
+    values->applyNiceNumbers();
+    chart->addAxis(periods, Qt::AlignBottom);
+    chart->addAxis(values, Qt::AlignLeft);
+    series->attachAxis(periods);
+    series->attachAxis(values);
 }
 
 std::vector<ChartBar> StatisticsChart::shownBars() const {
-    std::vector<ChartBar> bars;
+    std::vector<ChartBar> shown;
     const QList<QAbstractSeries*> series = view_->chart()->series();
-    const QList<QAbstractAxis*> axes = view_->chart()->axes();
-    if (series.isEmpty() || axes.isEmpty()) return bars;
-    const auto* barSeries = static_cast<QAbstractBarSeries*>(series.first());
-    const QBarSet* set = barSeries->barSets().value(0);
-    QStringList labels;
-    for (QAbstractAxis* axis : axes)
-        if (auto* categories = qobject_cast<QBarCategoryAxis*>(axis))
-            labels = categories->categories();
-    for (int i = 0; set && i < set->count(); ++i) bars.push_back({labels.value(i), set->at(i)});
-    return inDrawingOrder(bars, bars_);
+    if (series.isEmpty()) return shown;
+    if (auto* bars = qobject_cast<QHorizontalBarSeries*>(series.first())) {
+        const QBarSet* set = bars->barSets().value(0);
+        QStringList labels;
+        for (QAbstractAxis* axis : bars->attachedAxes())
+            if (auto* names = qobject_cast<QBarCategoryAxis*>(axis)) labels = names->categories();
+        for (int i = 0; set && i < set->count(); ++i)
+            shown.push_back({labels.value(i), set->at(i)});
+        return bottomUp(shown);
+    }
+    auto* line = static_cast<QLineSeries*>(series.first());
+    QHash<int, QString> labels;
+    for (QAbstractAxis* axis : line->attachedAxes())
+        if (auto* periods = qobject_cast<QCategoryAxis*>(axis))
+            for (const QString& label : periods->categoriesLabels())
+                labels.insert(int(periods->endValue(label)), label);
+    for (const QPointF& point : line->points())
+        shown.push_back({labels.value(int(point.x())), point.y()});
+    return shown;
 }
 
 bool StatisticsChart::printsWithList() const { return printChart_->isChecked(); }

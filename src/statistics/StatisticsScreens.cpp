@@ -45,8 +45,8 @@ StatisticsChart& chartOf(const QueryScreen& screen) {
     return *screen.findChild<StatisticsChart*>();
 }
 
-std::function<QWidget*(QueryScreen&)> chartBeside(StatisticsChart::Bars bars) {
-    return [bars](QueryScreen& screen) { return new StatisticsChart(bars, &screen); };
+std::function<QWidget*(QueryScreen&)> chartBeside(StatisticsChart::Shape shape) {
+    return [shape](QueryScreen& screen) { return new StatisticsChart(shape, &screen); };
 }
 
 void chartAfterList(const QueryScreen& screen, report::PreparedReport& pages) {
@@ -173,7 +173,7 @@ QueryDescriptor lineStatistics(const LineListing& l) {
                 for (int k = 0; k < l.goodsCaptions; ++k)
                     screen.grid().datasetModel()->setColumnTitle(3 + k, GoodsCaptions()[size_t(k)]);
             },
-        .besideGrid = chartBeside(StatisticsChart::Bars::Vertical),
+        .besideGrid = chartBeside(StatisticsChart::Shape::Timeline),
     };
 }
 
@@ -284,7 +284,7 @@ QueryDescriptor ranking(const Ranking& r) {
                 if (r.goodsCaptions) printGoodsHeadings(layout);
             },
         .morePages = chartAfterList,
-        .besideGrid = chartBeside(StatisticsChart::Bars::Horizontal),
+        .besideGrid = chartBeside(StatisticsChart::Shape::Ranking),
     };
 }
 

@@ -47,6 +47,16 @@ TEST_F(ChartDataTest, RankingChartShowsTheFirstTwentyRowsByTheRankedMeasure) {
     QueryRanking(*m.OutSortQ, RankKey::Goods,
                  {QDate(2024, 3, 1), QDate(2024, 3, 1), BillChoice::All, RankBy::Amount});
     EXPECT_EQ(RankingChart(*m.OutSortQ, RankKey::Goods, RankBy::Amount).bars[0].label, u"保温杯"_s);
+
+    // A name two goods share is told apart by the second one's code.
+    db.exec(u"update goods set gods_name='保温杯' where gods_code='G2'"_s);
+    m.GoodsQ->reopen();
+    sale(u"B27"_s, QDate(2024, 3, 1), u"G2"_s, 900, 1);
+    QueryRanking(*m.OutSortQ, RankKey::Goods,
+                 {QDate(2024, 3, 1), QDate(2024, 3, 1), BillChoice::All, RankBy::Amount});
+    const ChartData shared = RankingChart(*m.OutSortQ, RankKey::Goods, RankBy::Amount);
+    EXPECT_EQ(shared.bars[0].label, u"保温杯"_s);
+    EXPECT_EQ(shared.bars[1].label, u"保温杯（G2）"_s);
 }
 
 TEST_F(ChartDataTest, ListingChartAddsUpDaysUpToSixtyTwoDaysAndMonthsBeyond) {

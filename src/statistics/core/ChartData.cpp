@@ -1,6 +1,7 @@
 #include "statistics/core/ChartData.h"
 
 #include <QMap>
+#include <QSet>
 
 #include "datamodel/Dataset.h"
 
@@ -22,17 +23,21 @@ QDate firstOfMonth(const QDate& date) { return QDate(date.year(), date.month(), 
 ChartData RankingChart(const Dataset& ranking, RankKey key, RankBy by) {
     const bool goods = key == RankKey::Goods;
     const bool byAmount = by == RankBy::Amount;
-    ChartData chart{
-        .title = u"前%1名（%2）"_s.arg(kRankingBars).arg(byAmount ? u"按金额"_s : u"按数量"_s),
-        .measure = byAmount ? u"金额"_s : u"数量"_s,
-        .bars = {}};
+    ChartData chart{.title = u"前%1名"_s.arg(kRankingBars),
+                    .measure = byAmount ? u"金额"_s : u"数量"_s,
+                    .bars = {}};
     const int name = ranking.fieldIndex(goods ? u"gods_name"_s : u"comp_name"_s);
     const int code = ranking.fieldIndex(goods ? u"gods_code"_s : u"comp_code"_s);
     const int measure = ranking.fieldIndex(byAmount ? u"sub_tota"_s : u"sub_amou"_s);
     const int count = std::min(ranking.recordCount(), kRankingBars);
-    for (int row = 0; row < count; ++row)
-        chart.bars.push_back(
-            {barLabel(ranking, row, name, code), ranking.value(row, measure).toDouble()});
+    QSet<QString> used;
+    for (int row = 0; row < count; ++row) {
+        QString label = barLabel(ranking, row, name, code);
+        // Two goods may share a name; the chart's axis needs every label once.
+        if (used.contains(label)) label += u"（%1）"_s.arg(ranking.value(row, code).toString());
+        used.insert(label);
+        chart.bars.push_back({label, ranking.value(row, measure).toDouble()});
+    }
     return chart;
 }
 

@@ -31,7 +31,7 @@ inline constexpr int kRankingBars = 20;
 inline constexpr int kDailyChartDays = 62;
 
 // The first rows of a ranking as it stands, by the measure it is ranked by, each named by its
-// name or, without a master row, by its code.
+// name or, without a master row, by its code; a name met before gets the code added.
 ChartData RankingChart(const Dataset& ranking, RankKey key, RankBy by);
 
 // The amount (price × quantity) of a listing's rows per day of the range, or per month when
