@@ -6,10 +6,12 @@
 #include <QTemporaryDir>
 
 #include "StatisticsFixture.h"
+#include "app/Screens.h"
 #include "datamodel/DisplayFormat.h"
 #include "statistics/StatisticsChart.h"
 #include "statistics/StatisticsScreens.h"
 #include "ui/DataGrid.h"
+#include "ui/ScreenRegistry.h"
 #include "warehouse/WarehouseFixture.h"
 
 namespace talvor {
@@ -252,6 +254,24 @@ TEST_F(StatisticsScreensTest, ChartExportsWhatItShowsAsPng) {
     chart(screen).askPngFile = [&] { return dir.filePath(u"missing/dir/chart.png"_s); };
     click(screen, "cmd_png");
     EXPECT_EQ(answers.shown().size(), size_t(1));
+}
+
+TEST_F(StatisticsScreensTest, MenuItemsOpenTheirScreens) {
+    const struct {
+        const char* item;
+        QString className;
+        QString caption;
+    } items[] = {{"N11", u"TFrmInlist"_s, u"进货统计"_s},
+                 {"N23", u"TFrmOutList"_s, u"出货统计"_s},
+                 {"N24", u"TFrmOutSortG"_s, u"出货排行-按货品"_s},
+                 {"N25", u"TFrmOutSortC"_s, u"出货排行-按客户"_s}};
+    for (const auto& i : items) {
+        const ScreenFactory* factory = screenRegistry().find(QLatin1String(i.item));
+        ASSERT_NE(factory, nullptr) << i.item;
+        const std::unique_ptr<QDialog> screen = (*factory)(nullptr);
+        EXPECT_EQ(screen->objectName(), i.className);
+        EXPECT_EQ(screen->windowTitle(), i.caption);
+    }
 }
 
 }  // namespace
