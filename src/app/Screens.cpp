@@ -1,5 +1,6 @@
 #include "app/Screens.h"
 
+#include "accounts/AccountScreens.h"
 #include "app/About.h"
 #include "bills/BillScreens.h"
 #include "master/MasterScreens.h"
@@ -15,6 +16,7 @@ ScreenRegistry& screenRegistry() {
         registerMasterScreens(screens);
         registerBillScreens(screens);
         registerWarehouseScreens(screens);
+        registerAccountScreens(screens);
         registerStatisticsScreens(screens);
         screens.add<TfrmAbout>(QStringLiteral("N51"));
         return screens;

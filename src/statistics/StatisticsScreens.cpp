@@ -4,7 +4,6 @@
 
 #include "common/core/GoodsCaptions.h"
 #include "datamodel/DataModule.h"
-#include "datamodel/DisplayFormat.h"
 #include "reports/core/ReportLayout.h"
 #include "statistics/StatisticsChart.h"
 #include "statistics/core/ChartPage.h"
@@ -54,11 +53,6 @@ void chartAfterList(const QueryScreen& screen, report::PreparedReport& pages) {
     if (chart.printsWithList()) AppendChartPages(pages, screen.windowTitle(), chart.data());
 }
 
-void printRange(const QueryScreen& screen, report::ReportLayout& layout) {
-    layout.setCaption(u"datea"_s, formatDate(screen.date(kFrom)));
-    layout.setCaption(u"dateb"_s, formatDate(screen.date(kTo)));
-}
-
 void printGoodsHeadings(report::ReportLayout& layout) {
     const char* headings[] = {"QRLabel9", "QRLabel10", "QRLabel11"};
     for (size_t i = 0; i < std::size(headings); ++i)
@@ -92,17 +86,19 @@ struct LineListing {
 // puts the matching code or name beside it.
 Criterion selectionBox(const char* box, const char* label, const char* table, const char* column,
                        const char* partner, const char* partnerColumn,
-                       std::vector<const char*> others) {
-    return {
-        .name = box,
-        .kind = CriterionKind::Combo,
-        .label = label,
-        .width = 100,
-        .itemsTable = table,
-        .itemsColumn = column,
-        .empties = std::move(others),
-        .fillsCode = {
-            .table = table, .keyColumn = column, .resultColumn = partnerColumn, .target = partner}};
+                       std::vector<const char*> others, const char* printedAs) {
+    return {.name = box,
+            .kind = CriterionKind::Combo,
+            .label = label,
+            .width = 100,
+            .itemsTable = table,
+            .itemsColumn = column,
+            .empties = std::move(others),
+            .fillsCode = {.table = table,
+                          .keyColumn = column,
+                          .resultColumn = partnerColumn,
+                          .target = partner},
+            .reportLabel = printedAs};
 }
 
 std::vector<Criterion> lineCriteria(const LineListing& l) {
@@ -110,15 +106,15 @@ std::vector<Criterion> lineCriteria(const LineListing& l) {
     const std::vector<const char*> companies{kCompanyCode, kCompanyName};
     return {
         selectionBox(kGoodsCode, "商品编码", "goods", "gods_code", kGoodsName, "gods_name",
-                     companies),
+                     companies, "gods_code"),
         selectionBox(kGoodsName, "商品名称", "goods", "gods_name", kGoodsCode, "gods_code",
-                     companies),
+                     companies, "gods_name"),
         selectionBox(kCompanyCode, "客户编码", "company", "comp_code", kCompanyName, "comp_name",
-                     goods),
+                     goods, "comp_no"),
         selectionBox(kCompanyName, "客户名称", "company", "comp_name", kCompanyCode, "comp_code",
-                     goods),
-        {.name = kFrom, .kind = CriterionKind::Date, .label = "日期"},
-        {.name = kTo, .kind = CriterionKind::Date, .label = "至"},
+                     goods, "comp_name"),
+        {.name = kFrom, .kind = CriterionKind::Date, .label = "日期", .reportLabel = "datea"},
+        {.name = kTo, .kind = CriterionKind::Date, .label = "至", .reportLabel = "dateb"},
         {.name = kKind,
          .kind = CriterionKind::Choice,
          .label = l.kindGroup,
@@ -158,11 +154,6 @@ QueryDescriptor lineStatistics(const LineListing& l) {
         .printNeedsRows = true,
         .printing =
             [&l](const QueryScreen& screen, report::ReportLayout& layout) {
-                layout.setCaption(u"gods_code"_s, screen.text(kGoodsCode));
-                layout.setCaption(u"gods_name"_s, screen.text(kGoodsName));
-                layout.setCaption(u"comp_no"_s, screen.text(kCompanyCode));
-                layout.setCaption(u"comp_name"_s, screen.text(kCompanyName));
-                printRange(screen, layout);
                 printGoodsHeadings(layout);
                 layout.setCaption(name(l.kindLabel),
                                   QString::fromUtf8(l.printedKinds[size_t(screen.choice(kKind))]));
@@ -250,8 +241,14 @@ QueryDescriptor ranking(const Ranking& r) {
         .list = r.list,
         .columns = r.columns,
         .goodsCaptions = r.goodsCaptions,
-        .criteria = {{.name = kFrom, .kind = CriterionKind::Date, .label = "起始日期"},
-                     {.name = kTo, .kind = CriterionKind::Date, .label = "截止日期"},
+        .criteria = {{.name = kFrom,
+                      .kind = CriterionKind::Date,
+                      .label = "起始日期",
+                      .reportLabel = "datea"},
+                     {.name = kTo,
+                      .kind = CriterionKind::Date,
+                      .label = "截止日期",
+                      .reportLabel = "dateb"},
                      {.name = kOrder,
                       .kind = CriterionKind::Choice,
                       .label = "排序方式",
@@ -275,7 +272,6 @@ QueryDescriptor ranking(const Ranking& r) {
         .printNeedsRows = true,
         .printing =
             [&r](const QueryScreen& screen, report::ReportLayout& layout) {
-                printRange(screen, layout);
                 layout.setCaption(u"sort_type"_s, rankBy(screen) == RankBy::Amount
                                                       ? u"按金额排序"_s
                                                       : u"按数量排序"_s);

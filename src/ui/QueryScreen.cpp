@@ -61,7 +61,7 @@ QueryScreen::QueryScreen(const QueryDescriptor& descriptor, QWidget* parent)
     setWindowTitle(QString::fromUtf8(d_.caption));
 
     auto* bar = new QHBoxLayout;
-    auto* find = toolButton(this, "cmd_find", QStringLiteral("查询[&F]"));
+    auto* find = toolButton(this, "cmd_find", QString::fromUtf8(d_.findCaption));
     auto* print = toolButton(this, "cmd_prin", QStringLiteral("打印[&P]"));
     auto* exit = toolButton(this, "cmd_exit", QStringLiteral("退出[&X]"));
     connectGuarded(find, &QPushButton::clicked, this, [this] { cmd_findClick(); });
@@ -327,6 +327,11 @@ void QueryScreen::cmd_prinClick() {
             for (size_t i = 0; i < std::size(headings); ++i)
                 layout->setCaption(name(headings[i]), GoodsCaptions()[i]);
         }
+        for (const Criterion& c : d_.criteria)
+            if (c.reportLabel)
+                layout->setCaption(name(c.reportLabel), c.kind == CriterionKind::Date
+                                                            ? formatDate(date(c.name))
+                                                            : text(c.name));
         for (const QueryTotal& t : d_.totals)
             if (t.reportLabel) layout->setCaption(name(t.reportLabel), totalText(t.name));
         if (d_.printing) d_.printing(*this, *layout);

@@ -64,6 +64,8 @@ struct Criterion {
                                             // (this box's text, or the code it looked up)
     std::function<QString(QWidget* parent)> pick =
         nullptr;  // Picker: the code chosen, empty when none
+    // The run-time label of the layout that prints the box's text (a date as a short date).
+    const char* reportLabel = nullptr;
 };
 
 // A total box: the sum of a list field over the listed rows, in double precision, row by row.
@@ -87,6 +89,7 @@ struct QueryStatement {
 struct QueryDescriptor {
     const char* className = nullptr;
     const char* caption = nullptr;
+    const char* findCaption = "查询[&F]";
     int module = 0;  // rights of cmd_find and cmd_prin
     Dataset* TFrmDataMod::*list = nullptr;
     std::vector<GridColumn> columns = {};
