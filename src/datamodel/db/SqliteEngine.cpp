@@ -10,6 +10,7 @@
 #include "datamodel/db/DbError.h"
 #include "datamodel/db/JetDialect.h"
 #include "datamodel/db/Schema.h"
+#include "datamodel/db/TextRules.h"
 
 namespace talvor::db {
 
@@ -47,6 +48,11 @@ void yearFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 }
 void monthFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     datePart(ctx, argc, argv, 1, 2);
+}
+
+int nocaseCollation(void*, int aBytes, const void* a, int bBytes, const void* b) {
+    return compareIgnoringCase(static_cast<const char*>(a), aBytes, static_cast<const char*>(b),
+                               bBytes);
 }
 
 ColumnType typeFromDeclaration(const char* declared) {
@@ -121,7 +127,9 @@ int bindValue(sqlite3_stmt* stmt, int index, const QVariant& v) {
                                      SQLITE_TRANSIENT);
         }
         default: {
-            const QByteArray text = v.toString().toUtf8();
+            const QString value = v.toString();
+            requireStorableText(value);
+            const QByteArray text = value.toUtf8();
             return sqlite3_bind_text(stmt, index, text.constData(), int(text.size()),
                                      SQLITE_TRANSIENT);
         }
@@ -198,6 +206,8 @@ void SqliteEngine::configureConnection() {
                                nullptr);
     sqlite3_create_function_v2(db_, "month", 1, flags, nullptr, monthFunction, nullptr, nullptr,
                                nullptr);
+    // Every text column compares with NOCASE; letters beyond ASCII have case too.
+    sqlite3_create_collation_v2(db_, "NOCASE", SQLITE_UTF8, nullptr, nocaseCollation, nullptr);
     // Reading the schema now turns a file that is no database into an error at open.
     run("SELECT count(*) FROM sqlite_schema");
     for (const QString& sql : scratchTableStatements()) runScript(sql);
@@ -312,6 +322,7 @@ sqlite3_stmt* SqliteEngine::prepare(const QString& statement, const QVariantMap&
     if (hook_) hook_(statement);
     sqlite3_stmt* stmt = cache_.value(statement);
     if (!stmt) {
+        requireStorableText(statement);
         const JetTranslation t = translateJet(statement);
         QString sql = t.sql;
         if (!t.insertTarget.isEmpty())
