@@ -1,10 +1,12 @@
 #include "master/TFrmGoodsFind.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QVBoxLayout>
 
 #include "common/core/DataRoutines.h"
@@ -15,6 +17,29 @@
 #include "ui/WidgetRoutines.h"
 
 namespace talvor {
+
+namespace {
+
+constexpr int kNamesOffered = 50;
+
+// The first goods names that begin with the prefix, letter case aside, read from the name's
+// index: a range from the prefix up to the prefix followed by the last code point.
+QStringList namesStartingWith(const QString& prefix) {
+    static const char32_t last = 0x10FFFF;
+    Dataset* scratch = FrmDataMod()->TempQ;
+    scratch->openWith(QStringLiteral("select top %1 gods_name from goods where gods_name>=:first "
+                                     "and gods_name<:past order by gods_name")
+                          .arg(kNamesOffered),
+                      {{QStringLiteral("first"), prefix},
+                       {QStringLiteral("past"), prefix + QString::fromUcs4(&last, 1)}});
+    QStringList names;
+    for (int row = 0; row < scratch->recordCount(); ++row)
+        names << scratch->value(row, 0).toString();
+    names.removeDuplicates();
+    return names;
+}
+
+}  // namespace
 
 TFrmGoodsFind::TFrmGoodsFind(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TFrmGoodsFind"));
@@ -36,7 +61,12 @@ TFrmGoodsFind::TFrmGoodsFind(QWidget* parent) : QDialog(parent) {
     nameBox_->setEditable(true);
     nameBox_->setInsertPolicy(QComboBox::NoInsert);
     nameBox_->setMinimumWidth(220);
-    FillComboDistinct(QStringLiteral("goods"), QStringLiteral("gods_name"), nameBox_);
+    // The names are offered as they are typed, a few at a time: a list of every name would
+    // take seconds to fill with a large goods table.
+    names_ = new QStringListModel(this);
+    completer_ = new QCompleter(names_, this);
+    completer_->setCaseSensitivity(Qt::CaseInsensitive);
+    nameBox_->setCompleter(completer_);
 
     grid_ = new DataGrid(goods,
                          {{QStringLiteral("gods_code"), QStringLiteral("商品编码"), 90, true},
@@ -69,6 +99,7 @@ TFrmGoodsFind::TFrmGoodsFind(QWidget* parent) : QDialog(parent) {
 
     connect(codeBox_, &QLineEdit::textChanged, this, &TFrmGoodsFind::codeChanged);
     connect(nameBox_, &QComboBox::currentTextChanged, this, &TFrmGoodsFind::nameChosen);
+    connect(nameBox_->lineEdit(), &QLineEdit::textEdited, this, &TFrmGoodsFind::completeName);
     connectGuarded(choose, &QPushButton::clicked, this, [this] { cmd_prinClick(); });
     connectGuarded(grid_, &QAbstractItemView::doubleClicked, this, [this] { cmd_prinClick(); });
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
@@ -81,6 +112,15 @@ void TFrmGoodsFind::codeChanged(const QString& text) {
 void TFrmGoodsFind::nameChosen(const QString& name) {
     codeBox_->setText(LookupValue(QStringLiteral("goods"), QStringLiteral("gods_name"), name,
                                   QStringLiteral("gods_code")));
+}
+
+void TFrmGoodsFind::completeName(const QString& typed) {
+    const QString prefix = trimmedInput(typed);
+    QStringList names;
+    if (!prefix.isEmpty()) quietly([&] { names = namesStartingWith(prefix); });
+    names_->setStringList(names);
+    completer_->setCompletionPrefix(prefix);
+    if (!names.isEmpty()) completer_->complete();
 }
 
 void TFrmGoodsFind::cmd_prinClick() {

@@ -3,7 +3,9 @@
 #include <QDialog>
 
 class QComboBox;
+class QCompleter;
 class QLineEdit;
+class QStringListModel;
 
 namespace talvor {
 
@@ -22,9 +24,12 @@ class TFrmGoodsFind : public QDialog {
   private:
     void codeChanged(const QString& text);
     void nameChosen(const QString& name);
+    void completeName(const QString& typed);
 
     QLineEdit* codeBox_;
     QComboBox* nameBox_;
+    QStringListModel* names_;
+    QCompleter* completer_;
     DataGrid* grid_;
 };
 

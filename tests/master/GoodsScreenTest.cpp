@@ -1,6 +1,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
+#include <QLineEdit>
 
 #include "master/MasterScreenFixture.h"
 #include "master/TFrmCompFind.h"
@@ -169,6 +171,32 @@ TEST_F(GoodsScreenTest, GoodsFindChoosesOnlyFromAFilledList) {
     click(find, "cmd_prin");
     EXPECT_EQ(find.result(), QDialog::Accepted);
     EXPECT_EQ(find.chosenCode(), u"A1");
+}
+
+TEST_F(GoodsScreenTest, GoodsFindCompletesTypedNamesFromTheNameIndex) {
+    addGoods("S3", "螺丝M3");
+    addGoods("S4", "螺丝M4");
+    addGoods("N1", "螺母");
+    addGoods("E1", "Äpfel");
+    addGoods("P1", "垫片");
+    TFrmGoodsFind find;
+    auto* box = child<QComboBox>(find, "ComboBox1");
+    const auto offered = [&](const char* typed) {
+        FrmDataMod()->AdoConn().resetStats();
+        box->lineEdit()->setText(QString::fromUtf8(typed));  // as if typed
+        emit box->lineEdit()->textEdited(box->lineEdit()->text());
+        EXPECT_EQ(FrmDataMod()->AdoConn().stats().fullScanSteps, 0) << typed;
+        QStringList names;
+        const QAbstractItemModel* model = box->completer()->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            names << model->index(row, 0).data().toString();
+        return names;
+    };
+    EXPECT_EQ(offered("螺丝"), (QStringList{QStringLiteral("螺丝M3"), QStringLiteral("螺丝M4")}));
+    EXPECT_EQ(offered("äP"), QStringList{QStringLiteral("Äpfel")});
+    EXPECT_TRUE(offered("钉").isEmpty());
+    box->setCurrentText(QStringLiteral("螺母"));
+    EXPECT_EQ(find.chosenCode(), u"N1");
 }
 
 TEST_F(GoodsScreenTest, CompanyFindOnAnEmptyListGivesEmptyTexts) {

@@ -131,7 +131,7 @@ constexpr const char* kIndexes[][2] = {
     {"inmain", "bill_no"},     {"inmain", "bill_date"},   {"outmain", "bill_no"},
     {"outmain", "bill_date"},  {"ingoods", "bill_no"},    {"outgoods", "bill_no"},
     {"storchek", "chek_date"}, {"gathmain", "fei_date"},  {"paymain", "fei_date"},
-    {"ingoods", "gods_code"},  {"outgoods", "gods_code"},
+    {"ingoods", "gods_code"},  {"outgoods", "gods_code"}, {"goods", "gods_name"},
 };
 
 // A column definition with the checks the original engine made: a text no longer than its
