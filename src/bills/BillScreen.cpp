@@ -314,6 +314,20 @@ void BillScreen::showBillDate() {
     if (!header_->isEmpty() && date.isValid()) date_->setDate(date.toDate());
 }
 
+// After another copy changed or deleted the bill: the edits go, and the bill shows as stored.
+void BillScreen::showStoredBill(const QString& number) {
+    quietly([&] {
+        lines_->cancelBatch();
+        header_->cancelBatch();
+        header_->reopen();
+        header_->locate(QStringLiteral("bill_no"), number);
+        lines_->reopen();
+        showBillDate();
+        computeTotals();
+    });
+    setMode(ScreenMode::Null);
+}
+
 QString BillScreen::billNo() const { return trimmedInput(billNo_->text()); }
 
 double BillScreen::totalQuantity() const { return numberIn(quantity_->text()); }
@@ -345,7 +359,6 @@ void BillScreen::cmd_editClick() {
     const QString number = billNo();
     if (number.isEmpty()) return;
     quietly([&] {
-        snapshot_ = BillSnapshot::of(*lines_);
         header_->locate(QStringLiteral("bill_no"), number);
         header_->edit();
         lines_->edit();
@@ -366,9 +379,14 @@ void BillScreen::cmd_deleClick() {
         return;
     }
     try {
-        const BillResult result = DeleteBill(*d_.kind, number, date_->date(), *lines_, [] {
+        const BillResult result = DeleteBill(*d_.kind, *header_, *lines_, [] {
             return messages().confirm(QStringLiteral("此操作将删除本单全部数据，确认删除?"));
         });
+        if (result.outcome == BillResult::Outcome::Stale) {
+            messages().inform(result.message, MessageIcon::Warning);
+            showStoredBill(number);
+            return;
+        }
         if (result.outcome == BillResult::Outcome::Refused) {
             messages().inform(result.message, MessageIcon::Warning);
             return;
@@ -391,9 +409,12 @@ void BillScreen::cmd_saveClick() {
     const double quantity = totalQuantity();
     try {
         header_->setValue(QStringLiteral("bill_date"), date_->date());
-        const BillResult result =
-            SaveBill(*d_.kind, *header_, *lines_,
-                     mode_ == ScreenMode::Edit ? snapshot_ : std::nullopt, quantity);
+        const BillResult result = SaveBill(*d_.kind, *header_, *lines_, quantity);
+        if (result.outcome == BillResult::Outcome::Stale) {
+            messages().inform(result.message, MessageIcon::Warning);
+            showStoredBill(billNo());
+            return;
+        }
         if (!result.written()) {
             if (!result.message.isEmpty()) messages().inform(result.message, MessageIcon::Warning);
             return;

@@ -12,6 +12,7 @@
 #include "datamodel/db/NameIndex.h"
 #include "datamodel/db/Pinyin.h"
 #include "datamodel/db/Schema.h"
+#include "datamodel/db/TextRules.h"
 
 namespace talvor::db {
 
@@ -65,6 +66,11 @@ void pinyinInitialsFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv
     } catch (const std::exception& e) {
         sqlite3_result_error(ctx, e.what(), -1);
     }
+}
+
+int nocaseCollation(void*, int aBytes, const void* a, int bBytes, const void* b) {
+    return compareIgnoringCase(static_cast<const char*>(a), aBytes, static_cast<const char*>(b),
+                               bBytes);
 }
 
 ColumnType typeFromDeclaration(const char* declared) {
@@ -139,7 +145,9 @@ int bindValue(sqlite3_stmt* stmt, int index, const QVariant& v) {
                                      SQLITE_TRANSIENT);
         }
         default: {
-            const QByteArray text = v.toString().toUtf8();
+            const QString value = v.toString();
+            requireStorableText(value);
+            const QByteArray text = value.toUtf8();
             return sqlite3_bind_text(stmt, index, text.constData(), int(text.size()),
                                      SQLITE_TRANSIENT);
         }
@@ -220,6 +228,8 @@ void SqliteEngine::configureConnection() {
                                nullptr);
     sqlite3_create_function_v2(db_, "pinyin_initials", 1, flags, nullptr, pinyinInitialsFunction,
                                nullptr, nullptr, nullptr);
+    // Every text column compares with NOCASE; letters beyond ASCII have case too.
+    sqlite3_create_collation_v2(db_, "NOCASE", SQLITE_UTF8, nullptr, nocaseCollation, nullptr);
     // Reading the schema now turns a file that is no database into an error at open.
     run("SELECT count(*) FROM sqlite_schema");
     for (const QString& sql : scratchTableStatements()) runScript(sql);
@@ -334,6 +344,7 @@ sqlite3_stmt* SqliteEngine::prepare(const QString& statement, const QVariantMap&
     if (hook_) hook_(statement);
     sqlite3_stmt* stmt = cache_.value(statement);
     if (!stmt) {
+        requireStorableText(statement);
         const JetTranslation t = translateJet(statement);
         QString sql = t.sql;
         if (!t.insertTarget.isEmpty())
