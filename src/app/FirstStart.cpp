@@ -59,7 +59,7 @@ TFrmFirstStart::TFrmFirstStart(QString databasePath, QWidget* parent)
       edtConfirm(edit("edtConfirm", columnWidth("powers", "password"), this)),
       cmd_ok(button(QStringLiteral("确定[&O]"), "cmd_ok", this)),
       cmd_canc(button(QStringLiteral("取消[&C]"), "cmd_canc", this)) {
-    setObjectName(QStringLiteral("FrmFirstStart"));
+    setObjectName(QStringLiteral("TFrmFirstStart"));
     setWindowTitle(QStringLiteral("建立数据库"));
     for (QLineEdit* password : {edtPassword, edtConfirm}) {
         password->setEchoMode(QLineEdit::Password);

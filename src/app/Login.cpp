@@ -56,7 +56,7 @@ TFrmLogin::TFrmLogin(QWidget* parent)
       cmd_ok(button(QStringLiteral("确定[&O]"), "cmd_ok", this)),
       cmd_close(button(QStringLiteral("关闭[&X]"), "cmd_close", this)),
       end_([](int exitCode) { QCoreApplication::exit(exitCode); }) {
-    setObjectName(QStringLiteral("FrmLogin"));
+    setObjectName(QStringLiteral("TFrmLogin"));
     setWindowTitle(QStringLiteral("用户登录"));
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit2->setObjectName(QStringLiteral("Edit2"));

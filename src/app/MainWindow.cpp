@@ -100,7 +100,7 @@ TfrmMain::TfrmMain(ScreenRegistry& screens, QWidget* parent)
                               Qt::WindowCloseButtonHint),
       screens_(screens),
       statusPanel_(new QLabel(this)) {
-    setObjectName(QStringLiteral("frmMain"));
+    setObjectName(QStringLiteral("TfrmMain"));
     setWindowTitle(programTitle());
 
     auto* client = new QWidget(this);

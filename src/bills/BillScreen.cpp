@@ -138,11 +138,12 @@ QWidget* BillScreen::headerControl(HeaderItem item, QWidget* parent) {
             return date_;
         case HeaderItem::Settlement:
             settlement_ = boundCombo(parent, QStringLiteral("DBComboBox8"), "fee_type");
-            settlement_->lineEdit()->installEventFilter(this);
+            // Keys reach the list itself, which hands them to its edit box without a filter.
+            settlement_->installEventFilter(this);
             return settlement_;
         case HeaderItem::Currency:
             currency_ = boundCombo(parent, QStringLiteral("DBComboBox9"), "mone_type");
-            currency_->lineEdit()->installEventFilter(this);
+            currency_->installEventFilter(this);
             connectGuarded(currency_, &QComboBox::textActivated, this,
                            [this] { currencyChanged(currency_->currentText()); });
             connectGuarded(currency_->lineEdit(), &QLineEdit::textEdited, this,
@@ -419,6 +420,8 @@ void BillScreen::cmd_cancClick() {
         lines_->cancelBatch();
         header_->cancelBatch();
     });
+    // 新增 emptied the totals; the bill shown again needs its own, on screen and in print.
+    quietly([this] { computeTotals(); });
     showBillDate();
     setMode(ScreenMode::Null);
     findChild<QWidget*>(QStringLiteral("cmd_add"))->setFocus();
@@ -498,13 +501,27 @@ void BillScreen::gridEnter(int column) {
     }
 }
 
+namespace {
+
+// A key that types a character, or Enter; arrows, F4, Alt+Down and Tab keep their own work.
+bool typesOrEnters(const QKeyEvent& key) {
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) return true;
+    const QString text = key.text();
+    return !text.isEmpty() && text.front().isPrint() &&
+           !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+}  // namespace
+
 bool BillScreen::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && mode_ != ScreenMode::Null) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
+        const auto& keyEvent = *static_cast<QKeyEvent*>(event);
+        const int key = keyEvent.key();
         const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-        const bool handOver = (settlement_ && watched == settlement_->lineEdit() &&
-                               d_.handOver == GridHandOver::AnyKeyInSettlement) ||
-                              (currency_ && watched == currency_->lineEdit() &&
+        const bool handOver = (settlement_ && watched == settlement_ &&
+                               d_.handOver == GridHandOver::AnyKeyInSettlement &&
+                               typesOrEnters(keyEvent)) ||
+                              (currency_ && watched == currency_ &&
                                d_.handOver == GridHandOver::EnterInCurrency && enter);
         if (handOver) {
             grid_->setFocus();

@@ -1,6 +1,7 @@
 #include "ui/EditingDialog.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 
 #include "ui/ErrorReport.h"
 
@@ -29,6 +30,11 @@ void EditingDialog::closeEvent(QCloseEvent* event) {
         return;
     }
     QDialog::closeEvent(event);
+}
+
+void EditingDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) return;
+    QDialog::keyPressEvent(event);
 }
 
 void EditingDialog::reject() {
