@@ -465,6 +465,8 @@ void BillScreen::pickGoods() {
 
 void BillScreen::currencyChanged(const QString& currency) {
     if (mode_ == ScreenMode::Null) return;
+    // The typed currency is written first: the rate's change shows the header row again.
+    currency_->commit();
     const QString rate = LookupValue(QStringLiteral("baseitem"), QStringLiteral("mone_type"),
                                      currency, QStringLiteral("mone_rate"));
     header_->setValue(QStringLiteral("mone_rate"), rate);

@@ -327,6 +327,20 @@ TEST_F(BillScreenTest, ABillIsEnteredWithTheKeyboardAlone) {
               2870);  // the sum of i*i
 }
 
+// The pick lists do not restrict typing, also when a list is empty.
+TEST_F(BillScreenTest, ATypedCurrencyIsKeptWithAnEmptyList) {
+    test::Keyboard keys;
+    TFrmIn screen;
+    ASSERT_TRUE(test::Keyboard::showActive(screen));
+    click(screen, "cmd_add");
+    auto* currency = child<QComboBox>(screen, "DBComboBox9");
+    ASSERT_EQ(currency->count(), 0);
+    currency->setFocus();
+    keys.enter(QStringLiteral("USD"));
+    EXPECT_EQ(currency->currentText(), u"USD");
+    EXPECT_EQ(t.module->InMainQ->text(QStringLiteral("mone_type")), u"USD");
+}
+
 // The settlement list of the return screens hands over to the lines on a typed character or
 // Enter; the keys that choose from the list keep working there.
 TEST_F(BillScreenTest, TheSettlementListChoosesByKeyAndHandsOverOnTyping) {
