@@ -168,6 +168,9 @@ std::optional<User> TFrmLogin::findUser(const QString& userId, const QString& pa
         for (size_t k = 0; k < kRightColumns.size(); ++k)
             user.rights[k] = query.value(0, QLatin1String(kRightColumns[k])).toString();
         return user;
+    } catch (const db::DbError& e) {
+        // The reason (a full disk, a damaged file) follows on its own lines.
+        throw db::DbError(QStringLiteral("数据库无法打开\n") + e.message());
     } catch (const std::exception&) {
         throw db::DbError(QStringLiteral("数据库无法打开"));
     }
