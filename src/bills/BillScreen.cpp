@@ -308,6 +308,7 @@ void BillScreen::computeTotals() {
     quantity_->setText(formatFloat(quantity));
     amount_->setText(formatFloat(amount));
     words_->setText(AmountInWords(numberIn(amount_->text())));
+    words_->setCursorPosition(0);
 }
 
 void BillScreen::showBillDate() {

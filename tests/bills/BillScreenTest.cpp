@@ -327,6 +327,21 @@ TEST_F(BillScreenTest, ABillIsEnteredWithTheKeyboardAlone) {
               2870);  // the sum of i*i
 }
 
+// A name wider than its box shows from its first character.
+TEST_F(BillScreenTest, ALongCompanyNameShowsFromItsStart) {
+    const QString name = QStringLiteral("广州市天河区宏达五金建材有限公司天河分店");
+    t.exec(QStringLiteral("update company set comp_name=:n"), {{QStringLiteral("n"), name}});
+    t.exec(QStringLiteral("insert into outmain (bill_no,bill_date,bill_type,comp_code) values "
+                          "('20260101000003',:d,'out','S1')"),
+           {{QStringLiteral("d"), QDate::currentDate()}});
+    TFrmOut screen;
+    screen.show();
+    auto* box = child<QLineEdit>(screen, "DBEdit_comp_name");
+    ASSERT_EQ(box->text(), name);
+    ASSERT_LT(box->width(), box->fontMetrics().horizontalAdvance(name));
+    EXPECT_EQ(box->cursorPosition(), 0);
+}
+
 // The pick lists do not restrict typing, also when a list is empty.
 TEST_F(BillScreenTest, ATypedCurrencyIsKeptWithAnEmptyList) {
     test::Keyboard keys;
