@@ -16,6 +16,7 @@
 #include "common/core/Routines.h"
 #include "datamodel/DataModule.h"
 #include "datamodel/db/DbError.h"
+#include "ui/Desktop.h"
 #include "ui/ErrorReport.h"
 #include "ui/Messages.h"
 #include "ui/WaitCursor.h"
@@ -50,7 +51,7 @@ TFrmDataMod& dataModule() {
 }  // namespace
 
 TFrmLogin::TFrmLogin(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : QDialog(parent, kDialogFrame),
       Edit1(new QLineEdit(this)),
       Edit2(new QLineEdit(this)),
       cmd_ok(button(QStringLiteral("确定[&O]"), "cmd_ok", this)),

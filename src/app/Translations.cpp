@@ -8,8 +8,7 @@ namespace talvor {
 std::unique_ptr<QTranslator> loadQtChinese() {
     auto translator = std::make_unique<QTranslator>();
     if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qt"),
-                          QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         return nullptr;
     return translator;
 }

@@ -23,6 +23,7 @@
 #include "ui/BoundControls.h"
 #include "ui/ErrorReport.h"
 #include "ui/Messages.h"
+#include "ui/ReadOnlyLook.h"
 #include "ui/WaitCursor.h"
 #include "ui/WidgetRoutines.h"
 
@@ -178,6 +179,7 @@ QWidget* BillScreen::headerControl(HeaderItem item, QWidget* parent) {
 QGroupBox* BillScreen::buildHeader() {
     auto* group = new QGroupBox(this);
     group->setObjectName(QStringLiteral("GroupBox1"));
+    showDisabledAsReadOnly(*group);
     auto* grid = new QGridLayout(group);
     int row = 0;
     for (const auto* fields : {&d_.firstRow, &d_.secondRow}) {
@@ -215,6 +217,7 @@ BillLineGrid* BillScreen::buildGrid() {
 QGroupBox* BillScreen::buildFooter() {
     auto* group = new QGroupBox(this);
     group->setObjectName(QStringLiteral("GroupBox2"));
+    showDisabledAsReadOnly(*group);
     auto* grid = new QGridLayout(group);
     const auto totalBox = [group](const char* name) {
         auto* box = new QLineEdit(group);
@@ -521,11 +524,11 @@ bool BillScreen::eventFilter(QObject* watched, QEvent* event) {
         const auto& keyEvent = *static_cast<QKeyEvent*>(event);
         const int key = keyEvent.key();
         const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-        const bool handOver = (settlement_ && watched == settlement_ &&
-                               d_.handOver == GridHandOver::AnyKeyInSettlement &&
-                               typesOrEnters(keyEvent)) ||
-                              (currency_ && watched == currency_ &&
-                               d_.handOver == GridHandOver::EnterInCurrency && enter);
+        const bool handOver =
+            (settlement_ && watched == settlement_ &&
+             d_.handOver == GridHandOver::AnyKeyInSettlement && typesOrEnters(keyEvent)) ||
+            (currency_ && watched == currency_ && d_.handOver == GridHandOver::EnterInCurrency &&
+             enter);
         if (handOver) {
             grid_->setFocus();
             return d_.handOver == GridHandOver::AnyKeyInSettlement && !enter;

@@ -31,7 +31,6 @@ class BillScreen : public EditingDialog {
     BillScreen(const BillDescriptor& descriptor, QWidget* parent);
     ~BillScreen() override;
 
-
     void cmd_addClick();
     void cmd_editClick();
     void cmd_deleClick();

@@ -14,6 +14,7 @@
 #include "ui/DataGrid.h"
 #include "ui/ErrorReport.h"
 #include "ui/Messages.h"
+#include "ui/ReadOnlyLook.h"
 #include "ui/WaitCursor.h"
 
 namespace talvor {
@@ -80,6 +81,7 @@ QGroupBox* MaintenanceScreen::buildQuickFind(const QString& label) {
 QGroupBox* MaintenanceScreen::buildDetailGroup(const QString& title) {
     auto* group = new QGroupBox(title, this);
     group->setObjectName(QStringLiteral("GroupBox2"));
+    showDisabledAsReadOnly(*group);
     return group;
 }
 

@@ -1,7 +1,7 @@
 #include "ui/CutCellTips.h"
 
-#include <QAbstractItemView>
 #include <QAbstractItemDelegate>
+#include <QAbstractItemView>
 #include <QHelpEvent>
 #include <QStyleOptionViewItem>
 #include <QToolTip>

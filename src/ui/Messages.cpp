@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "common/core/ProgramTitle.h"
+#include "ui/Desktop.h"
 
 namespace talvor {
 
@@ -59,8 +60,7 @@ void makeRoomForCaption(QMessageBox& box) {
 std::unique_ptr<QMessageBox> messageBox(const Message& message, QWidget* parent) {
     auto box = std::make_unique<QMessageBox>(boxIcon(message.icon), message.caption, message.text,
                                              message.buttons, parent);
-    box->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                        Qt::WindowCloseButtonHint);
+    box->setWindowFlags(kDialogFrame);
     nameButtons(*box);
     makeRoomForCaption(*box);
     return box;

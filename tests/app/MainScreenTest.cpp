@@ -61,7 +61,7 @@ TEST_F(MainScreenTest, EachShellWindowIsNamedByItsClass) {
     TfrmFlash splash;
     TFrmFirstStart firstStart(QStringLiteral("talvor.mdb"));
     const std::pair<const QWidget*, const char*> windows[] = {
-        {&main, "TfrmMain"},   {&login, "TFrmLogin"},           {&about, "TfrmAbout"},
+        {&main, "TfrmMain"},    {&login, "TFrmLogin"},           {&about, "TfrmAbout"},
         {&splash, "TfrmFlash"}, {&firstStart, "TFrmFirstStart"},
     };
     for (const auto& [window, name] : windows) {

@@ -17,16 +17,16 @@ TEST(TranslationsTest, QtsOwnTextsReadInChinese) {
     QCoreApplication::installTranslator(chinese.get());
     QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     const std::pair<const char*, const char*> texts[] = {
-        {"QFileDialog", "Save As"}, {"QFileDialog", "File &name:"},
+        {"QFileDialog", "Save As"},        {"QFileDialog", "File &name:"},
         {"QFileDialog", "Files of type:"}, {"QPrintDialog", "Print"},
         {"QPageSetupWidget", "Paper"},
     };
     for (const auto& [context, text] : texts) {
         const QString shown = QCoreApplication::translate(context, text);
         EXPECT_NE(shown, QLatin1String(text)) << context << ": " << text;
-        EXPECT_TRUE(std::any_of(shown.begin(), shown.end(),
-                                [](QChar c) { return c.unicode() >= 0x4E00; }))
-            << shown.toStdString();
+        EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [](QChar c) {
+            return c.unicode() >= 0x4E00;
+        })) << shown.toStdString();
     }
     EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), u"取消");
     QCoreApplication::removeTranslator(chinese.get());

@@ -24,13 +24,20 @@ TEST_F(KeyboardEntryTest, AGoodsRecordIsSavedWithEnterOnSave) {
     Keyboard::press(Qt::Key_Return);
     ASSERT_EQ(screen.mode(), ScreenMode::Add);
     const std::pair<const char*, QString> boxes[] = {
-        {"DBEdit_gods_code", QStringLiteral("G1")},  {"DBEdit_gods_name", QStringLiteral("螺丝")},
-        {"DBComboBox_gods_spec", {}},                {"DBComboBox_gods_type", {}},
-        {"DBComboBox_gods_kind", {}},                {"DBComboBox_gods_unit", QStringLiteral("个")},
-        {"DBEdit_valu_in", QStringLiteral("3")},     {"DBEdit_valu_out", QStringLiteral("4.5")},
-        {"DBEdit_max_amou", {}},                     {"DBEdit_min_amou", {}},
-        {"DBEdit_agent_pric", {}},                   {"DBEdit_prod_place", {}},
-        {"DBEdit_prod_code", {}},                    {"DBEdit_supp_code", {}},
+        {"DBEdit_gods_code", QStringLiteral("G1")},
+        {"DBEdit_gods_name", QStringLiteral("螺丝")},
+        {"DBComboBox_gods_spec", {}},
+        {"DBComboBox_gods_type", {}},
+        {"DBComboBox_gods_kind", {}},
+        {"DBComboBox_gods_unit", QStringLiteral("个")},
+        {"DBEdit_valu_in", QStringLiteral("3")},
+        {"DBEdit_valu_out", QStringLiteral("4.5")},
+        {"DBEdit_max_amou", {}},
+        {"DBEdit_min_amou", {}},
+        {"DBEdit_agent_pric", {}},
+        {"DBEdit_prod_place", {}},
+        {"DBEdit_prod_code", {}},
+        {"DBEdit_supp_code", {}},
         {"DBEdit_gods_note", QStringLiteral("样品")},
     };
     for (const auto& [box, text] : boxes) {

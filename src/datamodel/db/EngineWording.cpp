@@ -59,10 +59,9 @@ QString valueWritten(const QString& statement, const QString& column) {
                 return unquoted(values[i]);
         return {};
     }
-    const QRegularExpression set(
-        QStringLiteral(R"([\s,]%1\s*=\s*('(?:[^']|'')*'|[^,\s]+))")
-            .arg(QRegularExpression::escape(column)),
-        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression set(QStringLiteral(R"([\s,]%1\s*=\s*('(?:[^']|'')*'|[^,\s]+))")
+                                     .arg(QRegularExpression::escape(column)),
+                                 QRegularExpression::CaseInsensitiveOption);
     const qsizetype where = statement.indexOf(QStringLiteral(" where "), 0, Qt::CaseInsensitive);
     const auto m = set.match(where < 0 ? statement : statement.left(where));
     return m.hasMatch() ? unquoted(m.captured(1)) : QString();
@@ -70,9 +69,8 @@ QString valueWritten(const QString& statement, const QString& column) {
 
 QString duplicateText(const QString& engineText, const QString& statement) {
     const QString value = valueWritten(statement, constrainedColumn(engineText));
-    return value.isEmpty()
-               ? QStringLiteral("编码已存在，请换一个编码后再保存。")
-               : QStringLiteral("编码已存在：“%1”，请换一个编码后再保存。").arg(value);
+    return value.isEmpty() ? QStringLiteral("编码已存在，请换一个编码后再保存。")
+                           : QStringLiteral("编码已存在：“%1”，请换一个编码后再保存。").arg(value);
 }
 
 QString constraintText(int extendedCode, const QString& engineText, const QString& statement) {
@@ -99,7 +97,8 @@ QString wording(int extendedCode, const QString& engineText, const QString& stat
         case SQLITE_FULL:
             return QStringLiteral("磁盘空间已满，数据没有保存。请腾出磁盘空间后再试。");
         case SQLITE_IOERR:
-            return QStringLiteral("读写数据库文件时出错，数据没有保存。请检查磁盘或网络连接后再试。");
+            return QStringLiteral(
+                "读写数据库文件时出错，数据没有保存。请检查磁盘或网络连接后再试。");
         case SQLITE_BUSY:
         case SQLITE_LOCKED:
             return QStringLiteral("数据库正被其他用户使用，请稍后再试。");
@@ -131,9 +130,9 @@ QString engineFailureText(int extendedCode, const QString& engineText, const QSt
 }
 
 QString openFailureText(int extendedCode, const QString& engineText, const QString& path) {
-    return withDetail(wording(extendedCode, engineText, {}) +
-                          QStringLiteral("\n数据库文件：") + path,
-                      engineText);
+    return withDetail(
+        wording(extendedCode, engineText, {}) + QStringLiteral("\n数据库文件：") + path,
+        engineText);
 }
 
 }  // namespace talvor::db
