@@ -1,9 +1,11 @@
 #include "app/Screens.h"
 
+#include "accounts/AccountScreens.h"
 #include "app/About.h"
 #include "bills/BillScreens.h"
 #include "master/MasterScreens.h"
 #include "ui/ScreenRegistry.h"
+#include "warehouse/WarehouseScreens.h"
 
 namespace talvor {
 
@@ -12,6 +14,8 @@ ScreenRegistry& screenRegistry() {
         ScreenRegistry screens;
         registerMasterScreens(screens);
         registerBillScreens(screens);
+        registerWarehouseScreens(screens);
+        registerAccountScreens(screens);
         screens.add<TfrmAbout>(QStringLiteral("N51"));
         return screens;
     }();
