@@ -32,8 +32,28 @@ void EditingDialog::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
+namespace {
+
+bool isPlainEscape(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    return key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier;
+}
+
+class EscapeKeepsOpen : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override { return isPlainEscape(event); }
+};
+
+}  // namespace
+
+void keepOpenOnEscape(QDialog& screen) { screen.installEventFilter(new EscapeKeepsOpen(&screen)); }
+
 void EditingDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) return;
+    if (isPlainEscape(event)) return;
     QDialog::keyPressEvent(event);
 }
 

@@ -32,4 +32,8 @@ class EditingDialog : public QDialog {
     ScreenMode mode_ = ScreenMode::Null;
 };
 
+// Keeps any screen open on Esc (Qt's dialogs would take it for 取消): the query and other
+// screens opened from the menu that are no EditingDialog get it from the main window.
+void keepOpenOnEscape(QDialog& screen);
+
 }  // namespace talvor

@@ -251,6 +251,20 @@ INSTANTIATE_TEST_SUITE_P(Main, ExitQuestionTest,
                                            std::pair{ExitRoute::ToolButton, QMessageBox::Ok},
                                            std::pair{ExitRoute::CloseBox, QMessageBox::Ok}));
 
+// A screen of any kind opened from the menu stays open on Esc; its own way out closes it.
+TEST_F(MainScreenTest, EscDoesNotCloseAScreenOpenedFromTheMenu) {
+    screens.add<QDialog>(QStringLiteral("N3"));
+    startAs(QStringLiteral("admin"), QStringLiteral("secret"));
+    bool keptOpen = false;
+    test::whenModal<QDialog>([&](QDialog& screen) {
+        QTest::keyClick(&screen, Qt::Key_Escape);
+        keptOpen = screen.isVisible();
+        screen.accept();
+    });
+    item("N3")->trigger();
+    EXPECT_TRUE(keptOpen);
+}
+
 TEST_F(MainScreenTest, EachOpeningMakesAFreshScreenAndDestroysItAfterwards) {
     QPointer<QDialog> last;
     screens.add(QStringLiteral("N3"), [&](QWidget* parent) {
