@@ -4,6 +4,7 @@
 #include "app/About.h"
 #include "bills/BillScreens.h"
 #include "master/MasterScreens.h"
+#include "statistics/StatisticsScreens.h"
 #include "ui/ScreenRegistry.h"
 #include "warehouse/WarehouseScreens.h"
 
@@ -16,6 +17,7 @@ ScreenRegistry& screenRegistry() {
         registerBillScreens(screens);
         registerWarehouseScreens(screens);
         registerAccountScreens(screens);
+        registerStatisticsScreens(screens);
         screens.add<TfrmAbout>(QStringLiteral("N51"));
         return screens;
     }();

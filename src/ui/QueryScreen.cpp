@@ -334,8 +334,11 @@ void QueryScreen::cmd_prinClick() {
                                                             : text(c.name));
         for (const QueryTotal& t : d_.totals)
             if (t.reportLabel) layout->setCaption(name(t.reportLabel), totalText(t.name));
+        if (d_.printing) d_.printing(*this, *layout);
         const FrozenDisplay frozen(*grid_);
-        layout->preview();
+        report::PreparedReport pages = layout->prepare();
+        if (d_.morePages) d_.morePages(*this, pages);
+        report::present(pages);
     });
 }
 
