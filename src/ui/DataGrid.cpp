@@ -5,6 +5,7 @@
 
 #include "ui/CutCellTips.h"
 #include "ui/ErrorReport.h"
+#include "ui/GridExport.h"
 
 namespace talvor {
 
@@ -22,6 +23,7 @@ DataGrid::DataGrid(Dataset* dataset, std::vector<GridColumn> columns, QWidget* p
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { followView(current); });
     followDataset(dataset->currentRow());
+    offerExport(this);
 }
 
 void DataGrid::setReadOnly(bool readOnly) {
