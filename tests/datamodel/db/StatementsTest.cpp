@@ -1015,7 +1015,7 @@ TEST_F(StatementsTest, ValuesThatDoNotFitTheirColumnAreRefused) {
                 engine_.execute(c.sql, params);
                 ADD_FAILURE() << "stored";
             } catch (const db::DbError& e) {
-                EXPECT_EQ(e.message(), c.refusal);
+                EXPECT_TRUE(e.message().contains(c.refusal)) << e.message().toStdString();
             }
         }
     }
