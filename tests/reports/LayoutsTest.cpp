@@ -348,6 +348,26 @@ TEST_F(LayoutsTest, TablesRunOnWithoutGapsAndFitWithinA4Margins) {
     }
 }
 
+// A text that runs into another, or into the ruled heading row below it, prints cut off.
+TEST_F(LayoutsTest, TextsOfABandNeverOverlap) {
+    for (const auto& l : layouts.all()) {
+        for (const Band& b : l->definition().bands) {
+            std::vector<const Control*> texts;
+            for (const Control& c : b.controls)
+                if (c.kind != ControlKind::Shape) texts.push_back(&c);
+            for (size_t i = 0; i < texts.size(); ++i) {
+                for (size_t j = i + 1; j < texts.size(); ++j) {
+                    const QRectF overlap = texts[i]->rectMm.intersected(texts[j]->rectMm);
+                    EXPECT_FALSE(overlap.width() > 1e-6 && overlap.height() > 1e-6)
+                        << l->name().toStdString() << ": " << texts[i]->text.toStdString()
+                        << texts[i]->field.toStdString() << " / " << texts[j]->text.toStdString()
+                        << texts[j]->field.toStdString();
+                }
+            }
+        }
+    }
+}
+
 TEST_F(LayoutsTest, PreviewHandsThePreparedPagesToThePresenter) {
     openDatasets();
     std::optional<PreparedReport> shown;

@@ -61,9 +61,10 @@ LayoutDefinition lineStatistics(const QString& className, const QString& dataset
         84, lineColumns());
 }
 
+// The caption line ends where the heading row starts, or the row's rule cuts its texts.
 std::vector<Control> rankingHeading(const QString& title) {
     return join({{titleLabel(title, 32, kTitle)},
-                 entryLine(48,
+                 entryLine(40,
                            {entry(u"排序方式："_s, rt(u"sort_type"_s), 220),
                             entry({}, rt(u"out_type"_s), 280), dateRange()},
                            kList)});
