@@ -36,10 +36,6 @@ void DataGrid::commitEditing() {
     closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
-void DataGrid::commitData(QWidget* editor) {
-    reportErrors([&] { QTableView::commitData(editor); });
-}
-
 void DataGrid::followDataset(int row) {
     if (currentIndex().row() == row) return;
     following_ = true;

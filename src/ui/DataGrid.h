@@ -23,11 +23,6 @@ class DataGrid : public QTableView {
     // that a value typed and not yet left is saved too.
     void commitEditing();
 
-  protected:
-    // A value the row refuses (a text in a number column) ends in the error report instead of
-    // unwinding through the view; the row keeps what it held.
-    void commitData(QWidget* editor) override;
-
   private:
     void followDataset(int row);
     void followView(const QModelIndex& current);

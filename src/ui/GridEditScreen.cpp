@@ -21,7 +21,8 @@ namespace talvor {
 namespace {
 
 // Cells edit as plain text whatever their type, so a number can be emptied or typed with any
-// number of places; the dataset converts and refuses what is no number.
+// number of places. The dataset converts it; what is no number ends in the error report here,
+// since an exception must not unwind through the view, and the row keeps what it held.
 class TextCellDelegate : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -40,7 +41,8 @@ class TextCellDelegate : public QStyledItemDelegate {
     }
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override {
-        model->setData(index, static_cast<QLineEdit*>(editor)->text(), Qt::EditRole);
+        reportErrors(
+            [&] { model->setData(index, static_cast<QLineEdit*>(editor)->text(), Qt::EditRole); });
     }
 };
 

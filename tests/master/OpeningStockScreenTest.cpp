@@ -19,17 +19,6 @@ class OpeningStockScreenTest : public test::WarehouseFixture {
     }
     int ledgerRows() { return count(u"select count(*) from storemain"_s); }
     Dataset& list() { return *t.module->StoreiniQ; }
-    // Types into a cell through the grid's editor, leaving it open.
-    static void typeCell(TFrmStorIni& screen, int row, const QString& field, const QString& text) {
-        screen.show();
-        auto* grid = child<DataGrid>(screen, "DBGrid1");
-        const QModelIndex cell = grid->model()->index(row, grid->datasetModel()->columnOf(field));
-        grid->setCurrentIndex(cell);
-        grid->edit(cell);
-        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(cell));
-        ASSERT_NE(editor, nullptr);
-        editor->setText(text);
-    }
 };
 
 TEST_F(OpeningStockScreenTest, ImportAddsMissingGoodsOnceAndKeepsExistingRows) {
@@ -77,8 +66,7 @@ TEST_F(OpeningStockScreenTest, DeleteWritesTheHeldChangesWhichCancelCannotTakeBa
     typeCell(screen, 0, u"gods_amou"_s, u"5"_s);
     typeCell(screen, 1, u"gods_amou"_s, u"6"_s);
     typeCell(screen, 2, u"gods_amou"_s, u"7"_s);
-    auto* grid = child<DataGrid>(screen, "DBGrid1");
-    grid->setCurrentIndex(grid->model()->index(3, 0));  // leaving the typed cell
+    leaveTo(screen, 3);
     click(screen, "cmd_dele");
     EXPECT_EQ(screen.mode(), ScreenMode::Edit);
     click(screen, "cmd_canc");
