@@ -65,7 +65,9 @@ TFrmStorChk::TFrmStorChk(QWidget* parent) : GridEditScreen(stockTaking(), parent
 bool TFrmStorChk::beginEditing() {
     const QDate date = month_->date();
     try {
-        StartStockTaking(*list().engine(), date);
+        if (!runWithProgress(this, u"库存盘点"_s,
+                             [&](Progress&) { StartStockTaking(*list().engine(), date); }))
+            return false;
     } catch (const StockRefused& refused) {
         messages().inform(refused.message());
         return false;

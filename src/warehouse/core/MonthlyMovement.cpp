@@ -12,15 +12,15 @@ QVariantMap month(const QDate& first) {
     return {{u"first"_s, first}, {u"next"_s, first.addMonths(1)}};
 }
 
-// The lines of the month's bills of one side. A line counts when a header of its bill number
-// lies in the month, once however many headers share that number.
+// The lines of the month's bills of one side: every line of a bill number whose header lies
+// in the month, once however many headers share that number. The headers of the month are
+// found by date, their lines by bill number.
 QString linesOf(const char* header, const char* lines, const char* column, const char* closing) {
     return QStringLiteral(
                "insert into miostemp (gods_code,%3,now_amou) \n"
                "select b.gods_code,coalesce(b.sub_amou,0),%4coalesce(b.sub_amou,0) from %2 b \n"
-               "where exists (select a.bill_no from %1 a where a.bill_no=b.bill_no and \n"
-               "a.bill_date>=:first and a.bill_date<:next) \n"
-               "order by b.gods_code")
+               "where b.bill_no in (select a.bill_no from %1 a where \n"
+               "a.bill_date>=:first and a.bill_date<:next)")
         .arg(QLatin1String(header), QLatin1String(lines), QLatin1String(column),
              QLatin1String(closing));
 }

@@ -67,10 +67,13 @@ void SaveStockTaking(db::Engine& engine, const QDate& date, Progress& progress) 
     progress.advance(0, 2);
     engine.execute(u"insert into storchek select * from chektemp "_s);
     progress.advance(1, 2);
+    // Only the rows whose quantity changes are written; setting the others would change nothing.
     engine.execute(
         u"update storemain set gods_amou=(select c.chek_amou from chektemp c "
         "where c.gods_code=storemain.gods_code) "
-        "where gods_code in (select gods_code from chektemp)"_s);
+        "where exists (select c.gods_code from chektemp c where c.gods_code=storemain.gods_code "
+        "and (c.chek_amou<>storemain.gods_amou or c.chek_amou is null "
+        "or storemain.gods_amou is null))"_s);
     progress.advance(2, 2);
     tx.commit();
 }
