@@ -1,8 +1,10 @@
 #include "app/Screens.h"
 
+#include "accounts/AccountScreens.h"
 #include "app/About.h"
 #include "bills/BillScreens.h"
 #include "master/MasterScreens.h"
+#include "statistics/StatisticsScreens.h"
 #include "ui/ScreenRegistry.h"
 #include "warehouse/WarehouseScreens.h"
 
@@ -14,6 +16,8 @@ ScreenRegistry& screenRegistry() {
         registerMasterScreens(screens);
         registerBillScreens(screens);
         registerWarehouseScreens(screens);
+        registerAccountScreens(screens);
+        registerStatisticsScreens(screens);
         screens.add<TfrmAbout>(QStringLiteral("N51"));
         return screens;
     }();

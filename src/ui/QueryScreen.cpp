@@ -17,6 +17,7 @@
 #include "datamodel/DataModule.h"
 #include "datamodel/DisplayFormat.h"
 #include "datamodel/Rights.h"
+#include "reports/core/ReportLayout.h"
 #include "ui/DataGrid.h"
 #include "ui/ErrorReport.h"
 #include "ui/LayoutPrinting.h"
@@ -57,7 +58,7 @@ QueryScreen::QueryScreen(const QueryDescriptor& descriptor, QWidget* parent)
     setWindowTitle(QString::fromUtf8(d_.caption));
 
     auto* bar = new QHBoxLayout;
-    auto* find = toolButton(this, "cmd_find", QStringLiteral("查询[&F]"));
+    auto* find = toolButton(this, "cmd_find", QString::fromUtf8(d_.findCaption));
     auto* print = toolButton(this, "cmd_prin", QStringLiteral("打印[&P]"));
     auto* exit = toolButton(this, "cmd_exit", QStringLiteral("退出[&X]"));
     connectGuarded(find, &QPushButton::clicked, this, [this] { cmd_findClick(); });
@@ -308,11 +309,22 @@ void QueryScreen::showTotals() {
 
 void QueryScreen::cmd_prinClick() {
     if (d_.printNeedsRows && (!list_->isActive() || list_->isEmpty())) return;
-    std::vector<std::pair<QString, QString>> labels;
-    for (const QueryTotal& t : d_.totals)
-        if (t.reportLabel) labels.emplace_back(name(t.reportLabel), totalText(t.name));
-    const FrozenDisplay frozen(*grid_);
-    previewLayout(name(d_.layout), d_.printsGoodsCaptions, labels);
+    quietly([this] {
+        report::ReportLayout& layout = systemLayout(name(d_.layout));
+        if (d_.printsGoodsCaptions) setGoodsHeadings(layout);
+        for (const Criterion& c : d_.criteria)
+            if (c.reportLabel)
+                layout.setCaption(name(c.reportLabel), c.kind == CriterionKind::Date
+                                                           ? formatDate(date(c.name))
+                                                           : text(c.name));
+        for (const QueryTotal& t : d_.totals)
+            if (t.reportLabel) layout.setCaption(name(t.reportLabel), totalText(t.name));
+        if (d_.printing) d_.printing(*this, layout);
+        const FrozenDisplay frozen(*grid_);
+        report::PreparedReport pages = layout.prepare();
+        if (d_.morePages) d_.morePages(*this, pages);
+        report::present(pages);
+    });
 }
 
 }  // namespace talvor

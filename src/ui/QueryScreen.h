@@ -20,6 +20,11 @@ class DataGrid;
 class QueryScreen;
 class TFrmDataMod;
 
+namespace report {
+class ReportLayout;
+struct PreparedReport;
+}  // namespace report
+
 // The kinds of box a criteria row is made of.
 enum class CriterionKind {
     Text,    // a line edit
@@ -59,6 +64,8 @@ struct Criterion {
                                             // (this box's text, or the code it looked up)
     std::function<QString(QWidget* parent)> pick =
         nullptr;  // Picker: the code chosen, empty when none
+    // The run-time label of the layout that prints the box's text (a date as a short date).
+    const char* reportLabel = nullptr;
 };
 
 // A total box: the sum of a list field over the listed rows, in double precision, row by row.
@@ -82,6 +89,7 @@ struct QueryStatement {
 struct QueryDescriptor {
     const char* className = nullptr;
     const char* caption = nullptr;
+    const char* findCaption = "查询[&F]";
     int module = 0;  // rights of cmd_find and cmd_prin
     Dataset* TFrmDataMod::*list = nullptr;
     std::vector<GridColumn> columns = {};
@@ -96,6 +104,10 @@ struct QueryDescriptor {
     const char* layout = nullptr;      // instanceName of the report layout 打印 previews
     bool printsGoodsCaptions = false;  // the layout's first four headings take the captions
     bool printNeedsRows = false;       // 打印 usable only while the list holds rows
+    // Further run-time labels of the layout, written from the screen as it stands.
+    std::function<void(const QueryScreen&, report::ReportLayout&)> printing = nullptr;
+    // Pages printed after the list's own (a chart).
+    std::function<void(const QueryScreen&, report::PreparedReport&)> morePages = nullptr;
     std::function<void(QueryScreen&)> opening = nullptr;  // after the boxes are built and filled
     // A widget beside the grid (a chart), made once when the screen is built.
     std::function<QWidget*(QueryScreen&)> besideGrid = nullptr;
