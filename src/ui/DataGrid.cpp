@@ -1,6 +1,7 @@
 #include "ui/DataGrid.h"
 
 #include <QHeaderView>
+#include <QStyle>
 #include <algorithm>
 
 #include "ui/ErrorReport.h"
@@ -27,6 +28,11 @@ void DataGrid::setReadOnly(bool readOnly) {
                         ? QAbstractItemView::NoEditTriggers
                         : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::AnyKeyPressed);
+}
+
+void DataGrid::fitColumns(int minimum) {
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    setMinimumWidth(std::max(minimum, horizontalHeader()->length() + 2 * frameWidth() + scrollBar));
 }
 
 void DataGrid::commitEditing() {

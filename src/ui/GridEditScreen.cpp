@@ -78,7 +78,8 @@ GridEditScreen::GridEditScreen(const GridEditDescriptor& descriptor, QWidget* pa
     grid_ = new DataGrid(list_, d_.columns, this);
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     grid_->setItemDelegate(new TextCellDelegate(grid_));
-    grid_->setMinimumSize(760, 360);
+    grid_->setMinimumHeight(360);
+    grid_->fitColumns(760);
     for (int c = 0; c < d_.goodsCaptionColumns; ++c)
         grid_->datasetModel()->setColumnTitle(c, GoodsCaptions()[size_t(c)]);
 

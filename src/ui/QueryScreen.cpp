@@ -96,7 +96,8 @@ QueryScreen::QueryScreen(const QueryDescriptor& descriptor, QWidget* parent)
     grid_ = new DataGrid(list_, d_.columns, this);
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     grid_->setReadOnly(true);
-    grid_->setMinimumSize(760, 360);
+    grid_->setMinimumHeight(360);
+    grid_->fitColumns(760);
     if (d_.goodsCaptions) ApplyGoodsCaptions(*grid_);
 
     auto* body = new QHBoxLayout;
