@@ -22,7 +22,8 @@ struct GridToolButton {
     const char* caption = nullptr;
 };
 
-// Everything in which one grid-editing screen differs from another.
+// Everything in which one grid-editing screen differs from another. The screen keeps a
+// reference to it: give it a lifetime of its own (a function-local static).
 struct GridEditDescriptor {
     const char* className = nullptr;
     const char* caption = nullptr;
