@@ -21,6 +21,7 @@
 #include "ui/DataGrid.h"
 #include "ui/ErrorReport.h"
 #include "ui/LayoutPrinting.h"
+#include "ui/NameCompleter.h"
 #include "ui/WaitCursor.h"
 #include "ui/WidgetRoutines.h"
 
@@ -126,7 +127,10 @@ QWidget* QueryScreen::buildCriterion(const Criterion& c) {
         case CriterionKind::Combo: {
             auto* combo = new QComboBox(this);
             combo->setEditable(true);
-            if (c.itemsTable) FillComboDistinct(name(c.itemsTable), name(c.itemsColumn), combo);
+            if (c.itemsTable) {
+                FillComboDistinct(name(c.itemsTable), name(c.itemsColumn), combo);
+                completeNamesOf(combo, name(c.itemsTable), name(c.itemsColumn));
+            }
             for (const char* item : c.items) combo->addItem(QString::fromUtf8(item));
             widget = combo;
             break;

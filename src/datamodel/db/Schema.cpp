@@ -2,6 +2,7 @@
 
 #include "datamodel/Rights.h"
 #include "datamodel/db/DbError.h"
+#include "datamodel/db/NameIndex.h"
 #include "datamodel/db/SqliteEngine.h"
 
 namespace talvor::db {
@@ -131,7 +132,7 @@ constexpr const char* kIndexes[][2] = {
     {"inmain", "bill_no"},     {"inmain", "bill_date"},   {"outmain", "bill_no"},
     {"outmain", "bill_date"},  {"ingoods", "bill_no"},    {"outgoods", "bill_no"},
     {"storchek", "chek_date"}, {"gathmain", "fei_date"},  {"paymain", "fei_date"},
-    {"ingoods", "gods_code"},  {"outgoods", "gods_code"},
+    {"ingoods", "gods_code"},  {"outgoods", "gods_code"}, {"goods", "gods_name"},
 };
 
 // A column definition with the checks the original engine made: a text no longer than its
@@ -149,10 +150,14 @@ QString columnDefinition(const ColumnDef& c) {
         case T::Auto:
             return name + QStringLiteral(" INTEGER PRIMARY KEY");
         case T::Text: {
+            // length() stops at a NUL: a text holding one is refused before it is measured.
             QString sql =
                 name +
                 (c.width ? QStringLiteral(" TEXT(%1)").arg(c.width) : QStringLiteral(" TEXT")) +
-                QStringLiteral(" COLLATE NOCASE");
+                QStringLiteral(
+                    " COLLATE NOCASE CONSTRAINT \"%1 含有空字符\" CHECK "
+                    "(instr(%1, char(0)) = 0)")
+                    .arg(name);
             if (c.width)
                 sql += QStringLiteral(" CONSTRAINT \"%1 超过 %2 个字符\" CHECK (length(%1) <= %2)")
                            .arg(name)
@@ -232,6 +237,7 @@ void createDatabase(const QString& path, const Administrator& admin) {
     for (const auto& [table, column] : kIndexes)
         engine.runScript(QStringLiteral("CREATE INDEX %1_%2 ON %1(%2)")
                              .arg(QLatin1String(table), QLatin1String(column)));
+    prepareNameIndex(engine);
     engine.execute(
         QStringLiteral("insert into userinfo (gods_code,gods_name,gods_spec,gods_type,gods_kind) "
                        "values ('编码','货名','规格','型号','分类')"));
