@@ -82,6 +82,17 @@ TFrmCompFind::TFrmCompFind(QWidget* parent) : QDialog(parent) {
     top->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+// CompanyQ gives every screen its company names: left narrowed, it would blank the names of the
+// companies it leaves out, so the whole list comes back, still on the chosen company.
+TFrmCompFind::~TFrmCompFind() {
+    if (findBox_->text().trimmed().isEmpty()) return;
+    const QString chosen = chosenCode();
+    quietly([&] {
+        narrow({});
+        companies_->locate(QStringLiteral("comp_code"), chosen);
+    });
+}
+
 // The list narrows to the companies whose code or name holds the typed text, or whose name's
 // pinyin initials do; an empty text lists them all.
 void TFrmCompFind::narrow(const QString& typed) {

@@ -15,6 +15,7 @@ class TFrmCompFind : public QDialog {
 
   public:
     explicit TFrmCompFind(QWidget* parent = nullptr);
+    ~TFrmCompFind() override;
 
     QString chosenCode() const;
     QString chosenName() const;

@@ -66,6 +66,18 @@ TEST_F(NameSearchScreensTest, CompanyFindNarrowsByCodeNameOrInitials) {
     EXPECT_EQ(find.chosenName(), u"东方五金");
 }
 
+TEST_F(NameSearchScreensTest, ClosingTheCompanyFindGivesBackAllCompaniesOnTheChosenOne) {
+    Dataset& companies = *t.module->CompanyQ;
+    {
+        TFrmCompFind find;
+        typeInto(child<QLineEdit>(find, "Edit1"), QStringLiteral("dfwj"));
+        ASSERT_EQ(codes(companies), QStringList{QStringLiteral("C3")});
+    }
+    EXPECT_EQ(codes(companies),
+              (QStringList{QStringLiteral("C1"), QStringLiteral("C2"), QStringLiteral("C3")}));
+    EXPECT_EQ(companies.text(QStringLiteral("comp_code")), u"C3");
+}
+
 TEST_F(NameSearchScreensTest, NameBoxesOfferNamesByInitialsAndChoosingOneFindsTheGoods) {
     TFrmGoodsFind find;
     auto* names = child<QComboBox>(find, "ComboBox1");
