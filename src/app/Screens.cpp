@@ -1,9 +1,12 @@
 #include "app/Screens.h"
 
+#include "accounts/AccountScreens.h"
 #include "app/About.h"
 #include "bills/BillScreens.h"
 #include "master/MasterScreens.h"
+#include "statistics/StatisticsScreens.h"
 #include "ui/ScreenRegistry.h"
+#include "warehouse/WarehouseScreens.h"
 
 namespace talvor {
 
@@ -12,6 +15,9 @@ ScreenRegistry& screenRegistry() {
         ScreenRegistry screens;
         registerMasterScreens(screens);
         registerBillScreens(screens);
+        registerWarehouseScreens(screens);
+        registerAccountScreens(screens);
+        registerStatisticsScreens(screens);
         screens.add<TfrmAbout>(QStringLiteral("N51"));
         return screens;
     }();
