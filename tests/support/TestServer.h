@@ -12,7 +12,9 @@ namespace talvor::test {
 
 // A schema of its own on the PostgreSQL database TALVOR_TEST_SERVER names (a libpq
 // connection string of key=value pairs), dropped with everything in it at the end. Tests
-// running at once on one server each see only their own tables.
+// running at once on one server each see only their own tables; the database holds the citext
+// extension already (scripts/with-postgres makes it), which two first starts at once would
+// both try to create.
 class TestServerSchema {
   public:
     static std::unique_ptr<TestServerSchema> fromEnvironment() {
