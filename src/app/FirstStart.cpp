@@ -12,6 +12,7 @@
 #include "common/core/Routines.h"
 #include "datamodel/db/DbError.h"
 #include "datamodel/db/Schema.h"
+#include "ui/Desktop.h"
 #include "ui/ErrorReport.h"
 #include "ui/Messages.h"
 #include "ui/WaitCursor.h"
@@ -58,7 +59,7 @@ TFrmFirstStart::TFrmFirstStart(db::Engine& server, const QString& host, QWidget*
 
 TFrmFirstStart::TFrmFirstStart(QString databasePath, db::Engine* server, const QString& where,
                                QWidget* parent)
-    : QDialog(parent),
+    : QDialog(parent, kDialogFrame),
       databasePath_(std::move(databasePath)),
       server_(server),
       edtCode(edit("edtCode", columnWidth("powers", "user_id"), this)),
@@ -67,7 +68,7 @@ TFrmFirstStart::TFrmFirstStart(QString databasePath, db::Engine* server, const Q
       edtConfirm(edit("edtConfirm", columnWidth("powers", "password"), this)),
       cmd_ok(button(QStringLiteral("确定[&O]"), "cmd_ok", this)),
       cmd_canc(button(QStringLiteral("取消[&C]"), "cmd_canc", this)) {
-    setObjectName(QStringLiteral("FrmFirstStart"));
+    setObjectName(QStringLiteral("TFrmFirstStart"));
     setWindowTitle(QStringLiteral("建立数据库"));
     for (QLineEdit* password : {edtPassword, edtConfirm}) {
         password->setEchoMode(QLineEdit::Password);

@@ -16,6 +16,7 @@
 #include "common/core/Routines.h"
 #include "datamodel/DataModule.h"
 #include "datamodel/db/DbError.h"
+#include "ui/Desktop.h"
 #include "ui/ErrorReport.h"
 #include "ui/Messages.h"
 #include "ui/WaitCursor.h"
@@ -50,13 +51,13 @@ TFrmDataMod& dataModule() {
 }  // namespace
 
 TFrmLogin::TFrmLogin(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : QDialog(parent, kDialogFrame),
       Edit1(new QLineEdit(this)),
       Edit2(new QLineEdit(this)),
       cmd_ok(button(QStringLiteral("确定[&O]"), "cmd_ok", this)),
       cmd_close(button(QStringLiteral("关闭[&X]"), "cmd_close", this)),
       end_([](int exitCode) { QCoreApplication::exit(exitCode); }) {
-    setObjectName(QStringLiteral("FrmLogin"));
+    setObjectName(QStringLiteral("TFrmLogin"));
     setWindowTitle(QStringLiteral("用户登录"));
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit2->setObjectName(QStringLiteral("Edit2"));
@@ -170,6 +171,9 @@ std::optional<User> TFrmLogin::findUser(const QString& userId, const QString& pa
         for (size_t k = 0; k < kRightColumns.size(); ++k)
             user.rights[k] = query.value(0, QLatin1String(kRightColumns[k])).toString();
         return user;
+    } catch (const db::DbError& e) {
+        // The reason (a full disk, a damaged file) follows on its own lines.
+        throw db::DbError(QStringLiteral("数据库无法打开\n") + e.message());
     } catch (const std::exception&) {
         throw db::DbError(QStringLiteral("数据库无法打开"));
     }

@@ -3,7 +3,9 @@
 #include <QHeaderView>
 #include <algorithm>
 
+#include "ui/CutCellTips.h"
 #include "ui/ErrorReport.h"
+#include "ui/GridExport.h"
 
 namespace talvor {
 
@@ -16,10 +18,12 @@ DataGrid::DataGrid(Dataset* dataset, std::vector<GridColumn> columns, QWidget* p
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     for (int c = 0; c < int(model_->columns().size()); ++c)
         horizontalHeader()->resizeSection(c, model_->columns()[size_t(c)].width);
+    new CutCellTips(this);
     connect(dataset, &Dataset::currentRowChanged, this, &DataGrid::followDataset);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { followView(current); });
     followDataset(dataset->currentRow());
+    offerExport(this);
 }
 
 void DataGrid::setReadOnly(bool readOnly) {

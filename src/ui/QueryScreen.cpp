@@ -22,6 +22,7 @@
 #include "reports/core/ReportLayout.h"
 #include "ui/DataGrid.h"
 #include "ui/ErrorReport.h"
+#include "ui/NameCompleter.h"
 #include "ui/WaitCursor.h"
 #include "ui/WidgetRoutines.h"
 
@@ -128,7 +129,10 @@ QWidget* QueryScreen::buildCriterion(const Criterion& c) {
         case CriterionKind::Combo: {
             auto* combo = new QComboBox(this);
             combo->setEditable(true);
-            if (c.itemsTable) FillComboDistinct(name(c.itemsTable), name(c.itemsColumn), combo);
+            if (c.itemsTable) {
+                FillComboDistinct(name(c.itemsTable), name(c.itemsColumn), combo);
+                completeNamesOf(combo, name(c.itemsTable), name(c.itemsColumn));
+            }
             for (const char* item : c.items) combo->addItem(QString::fromUtf8(item));
             widget = combo;
             break;

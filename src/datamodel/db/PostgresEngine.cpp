@@ -10,6 +10,7 @@
 #include "datamodel/db/DbError.h"
 #include "datamodel/db/JetDialect.h"
 #include "datamodel/db/Schema.h"
+#include "datamodel/db/TextRules.h"
 
 namespace talvor::db {
 
@@ -113,8 +114,11 @@ QByteArray parameterText(const QVariant& v) {
         case QMetaType::QDate:
         case QMetaType::QDateTime:
             return dateText(v);
-        default:
-            return v.toString().toUtf8();
+        default: {
+            const QString text = v.toString();
+            requireStorableText(text);
+            return text.toUtf8();
+        }
     }
 }
 

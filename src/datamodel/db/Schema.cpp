@@ -2,6 +2,7 @@
 
 #include "datamodel/Rights.h"
 #include "datamodel/db/DbError.h"
+#include "datamodel/db/NameIndex.h"
 #include "datamodel/db/SqliteEngine.h"
 
 namespace talvor::db {
@@ -131,7 +132,7 @@ constexpr const char* kIndexes[][2] = {
     {"inmain", "bill_no"},     {"inmain", "bill_date"},   {"outmain", "bill_no"},
     {"outmain", "bill_date"},  {"ingoods", "bill_no"},    {"outgoods", "bill_no"},
     {"storchek", "chek_date"}, {"gathmain", "fei_date"},  {"paymain", "fei_date"},
-    {"ingoods", "gods_code"},  {"outgoods", "gods_code"},
+    {"ingoods", "gods_code"},  {"outgoods", "gods_code"}, {"goods", "gods_name"},
 };
 
 // A text no longer than its width, the explanation being the check's name.
@@ -157,9 +158,14 @@ QString sqliteColumn(const ColumnDef& c) {
         case T::Auto:
             return name + QStringLiteral(" INTEGER PRIMARY KEY");
         case T::Text:
+            // length() stops at a NUL: a text holding one is refused before it is measured.
             return name +
                    (c.width ? QStringLiteral(" TEXT(%1)").arg(c.width) : QStringLiteral(" TEXT")) +
-                   QStringLiteral(" COLLATE NOCASE") + widthCheck(c);
+                   QStringLiteral(
+                       " COLLATE NOCASE CONSTRAINT \"%1 含有空字符\" CHECK (instr(%1, char(0)) = "
+                       "0)")
+                       .arg(name) +
+                   widthCheck(c);
         case T::Float:
         case T::Integer:
             return name + QStringLiteral(" FLOAT") + zero + isNumber;
@@ -308,7 +314,10 @@ void createTables(Engine& engine) {
 void createDatabase(const QString& path, const Administrator& admin) {
     SqliteEngine engine;
     engine.create(path);
+    Transaction tx(engine);
     createSchema(engine, admin);
+    prepareNameIndex(engine);
+    tx.commit();
 }
 
 void createSchema(Engine& engine, const Administrator& admin) {
