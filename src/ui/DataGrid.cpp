@@ -1,6 +1,7 @@
 #include "ui/DataGrid.h"
 
 #include <QHeaderView>
+#include <QStyle>
 #include <algorithm>
 
 #include "ui/CutCellTips.h"
@@ -31,6 +32,18 @@ void DataGrid::setReadOnly(bool readOnly) {
                         ? QAbstractItemView::NoEditTriggers
                         : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::AnyKeyPressed);
+}
+
+void DataGrid::fitColumns(int minimum) {
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    setMinimumWidth(std::max(minimum, horizontalHeader()->length() + 2 * frameWidth() + scrollBar));
+}
+
+void DataGrid::commitEditing() {
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor) return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 void DataGrid::followDataset(int row) {

@@ -19,6 +19,11 @@ class DataGrid : public QTableView {
     DatasetModel* datasetModel() const { return model_; }
     // A read-only grid only browses; otherwise cells of columns not marked read-only edit.
     void setReadOnly(bool readOnly);
+    // At least `minimum` wide, and wide enough to show every column without scrolling sideways.
+    void fitColumns(int minimum);
+    // Writes what an open cell editor holds into the dataset's row and closes the editor, so
+    // that a value typed and not yet left is saved too.
+    void commitEditing();
 
   private:
     void followDataset(int row);

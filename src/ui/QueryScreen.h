@@ -85,7 +85,8 @@ struct QueryStatement {
 };
 
 // Everything in which one query screen differs from another: criteria -> statement -> grid
-// -> totals -> print.
+// -> totals -> print. The screen keeps a reference to it and its criteria: give it a lifetime
+// of its own (a function-local static).
 struct QueryDescriptor {
     const char* className = nullptr;
     const char* caption = nullptr;

@@ -183,11 +183,13 @@ TEST_F(BillPrintingTest, ALongCompanyNamePrintsWhole) {
         addBill(*kind, billNo, 1);
         t.exec(u"update %1 set fee_type='银行转账'"_s.arg(kind->headerTable));
         const QStringList printed = allTexts(print(*kind, billNo));
-        for (const QString& whole : {name, u"银行转账"_s})
+        for (const QString& whole : {name, u"银行转账"_s}) {
             EXPECT_TRUE(printed.contains(whole)) << printed.join(u'|').toStdString();
-        if (kind == &BillKind::Sale)
+        }
+        if (kind == &BillKind::Sale) {
             EXPECT_TRUE(printed.contains(u"020-87654321-8008"_s))
                 << printed.join(u'|').toStdString();
+        }
     }
 }
 

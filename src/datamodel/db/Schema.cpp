@@ -292,6 +292,13 @@ QStringList scratchTableStatements(SqlDialect dialect) {
     QStringList statements;
     for (const TableDef& t : schemaTables())
         if (t.scratch) statements << createTableStatement(t, dialect);
+    // The stock-taking writes the ledger from its working set by code. A server puts the index
+    // of a temporary table beside it by itself.
+    statements << (dialect == SqlDialect::Sqlite
+                       ? QStringLiteral("CREATE INDEX IF NOT EXISTS temp.chektemp_code ON "
+                                        "chektemp(gods_code)")
+                       : QStringLiteral("CREATE INDEX IF NOT EXISTS chektemp_code ON "
+                                        "chektemp(gods_code)"));
     statements << (dialect == SqlDialect::Sqlite ? wholeNumberTriggers() : nextIdTriggers(true));
     return statements;
 }
