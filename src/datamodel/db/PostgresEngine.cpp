@@ -302,6 +302,7 @@ PGresult* PostgresEngine::runOnce(const Prepared& p, const QVariantMap& params) 
 PGresult* PostgresEngine::run(const QString& statement, const QVariantMap& params) {
     requireOpen();
     beforeStatement(statement);
+    requireStorableText(statement);
     const Prepared& p = prepare(statement);
     Result r = checked(runOnce(p, params), conn_);
     if (!p.autoColumn.isEmpty() && PQntuples(r.get()) > 0)
