@@ -211,8 +211,8 @@ QString postgresColumn(const ColumnDef& c) {
     return name;
 }
 
-// What SQLite gets from the engine's own functions, on PostgreSQL: the date check, year()
-// and month() of a stored date text, and the row numbers. A new row is numbered after the
+// What SQLite gets from the engine's own functions, on PostgreSQL: the date check, datetime(),
+// year() and month() of a stored date text, and the row numbers. A new row is numbered after the
 // highest number in its table, so that rows copied with their numbers (a scratch table, a
 // moved database) and the numbers a failed transaction took are as in SQLite. Writers take
 // turns on the server (see PostgresEngine), so no two transactions take the same number.
@@ -225,6 +225,8 @@ const char* const kPostgresFunctions[] = {
     "EXCEPTION WHEN others THEN RETURN false; END $$",
     "CREATE OR REPLACE FUNCTION year(t text) RETURNS integer LANGUAGE sql IMMUTABLE AS "
     "$$ SELECT CASE WHEN t ~ '^[0-9]{4}-[0-9]{2}-[0-9]{2}' THEN substr(t, 1, 4)::integer END $$",
+    "CREATE OR REPLACE FUNCTION datetime(t text) RETURNS text LANGUAGE sql IMMUTABLE AS "
+    "$$ SELECT to_char(t::timestamp, 'YYYY-MM-DD HH24:MI:SS') $$",
     "CREATE OR REPLACE FUNCTION talvor_next_in_id() RETURNS trigger LANGUAGE plpgsql AS $$ "
     "BEGIN IF NEW.in_id IS NULL THEN "
     "EXECUTE format('SELECT coalesce(max(in_id), 0) + 1 FROM %I.%I', TG_TABLE_SCHEMA, "
