@@ -3,6 +3,7 @@
 
 #include "BenchData.h"
 #include "datamodel/DataModule.h"
+#include "datamodel/db/SqliteEngine.h"
 #include "master/core/NameSearch.h"
 
 namespace talvor::bench {

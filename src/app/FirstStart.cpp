@@ -52,8 +52,16 @@ void removeDatabaseFiles(const QString& path) {
 }  // namespace
 
 TFrmFirstStart::TFrmFirstStart(QString databasePath, QWidget* parent)
+    : TFrmFirstStart(databasePath, nullptr, QDir::toNativeSeparators(databasePath), parent) {}
+
+TFrmFirstStart::TFrmFirstStart(db::Engine& server, const QString& host, QWidget* parent)
+    : TFrmFirstStart(QString(), &server, QStringLiteral("服务器 %1").arg(host), parent) {}
+
+TFrmFirstStart::TFrmFirstStart(QString databasePath, db::Engine* server, const QString& where,
+                               QWidget* parent)
     : QDialog(parent, kDialogFrame),
       databasePath_(std::move(databasePath)),
+      server_(server),
       edtCode(edit("edtCode", columnWidth("powers", "user_id"), this)),
       edtName(edit("edtName", columnWidth("employee", "empl_name"), this)),
       edtPassword(edit("edtPassword", columnWidth("powers", "password"), this)),
@@ -70,7 +78,7 @@ TFrmFirstStart::TFrmFirstStart(QString databasePath, QWidget* parent)
     auto* intro = new QLabel(
         QStringLiteral("这是本程序第一次启动，还没有数据库。\n请设定系统管理员，它拥有全部权限；"
                        "\n数据库将建立在：\n%1")
-            .arg(QDir::toNativeSeparators(databasePath_)),
+            .arg(where),
         this);
     intro->setObjectName(QStringLiteral("lblIntro"));
     intro->setWordWrap(true);
@@ -123,13 +131,18 @@ void TFrmFirstStart::cmd_okClick() {
 }
 
 void TFrmFirstStart::createDatabase() {
-    const bool existed = QFileInfo::exists(databasePath_);
+    const db::Administrator admin{trimmedInput(edtCode->text()), trimmedInput(edtName->text()),
+                                  trimmedInput(edtPassword->text())};
+    // A server's schema is made in one transaction: a failure leaves nothing behind.
+    const bool existed = server_ || QFileInfo::exists(databasePath_);
     try {
         const WaitCursor wait;
-        QDir().mkpath(QFileInfo(databasePath_).absolutePath());
-        db::createDatabase(databasePath_,
-                           {trimmedInput(edtCode->text()), trimmedInput(edtName->text()),
-                            trimmedInput(edtPassword->text())});
+        if (server_) {
+            db::createSchema(*server_, admin);
+        } else {
+            QDir().mkpath(QFileInfo(databasePath_).absolutePath());
+            db::createDatabase(databasePath_, admin);
+        }
     } catch (const db::DbError& e) {
         if (!existed) removeDatabaseFiles(databasePath_);
         messages().inform(QStringLiteral("数据库无法建立：%1").arg(e.message()),

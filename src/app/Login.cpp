@@ -134,7 +134,8 @@ void TFrmLogin::ConnectDatabase() {
     loadLoginSettings(billSettings(), iniPath());
     if (connected_) return;
     TFrmDataMod& module = dataModule();
-    const QString path = databasePath();
+    const QString server = serverConnection(iniPath());
+    const QString path = server.isEmpty() ? databasePath() : server;
     QString failure;
     for (int attempt = 1; attempt <= kConnectTries && !connected_; ++attempt) {
         if (attempt > 1) QThread::msleep(kRetryPauseMs);
@@ -149,6 +150,7 @@ void TFrmLogin::ConnectDatabase() {
         messages().inform(QStringLiteral("数据库无法打开：%1").arg(failure), MessageIcon::Critical);
         return;
     }
+    if (!server.isEmpty()) return;
     try {
         writeDataSource(iniPath(), path);
     } catch (const IniWriteError&) {

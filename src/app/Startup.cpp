@@ -13,8 +13,12 @@
 #include "app/SingleInstance.h"
 #include "app/Splash.h"
 #include "app/Translations.h"
+#include "common/core/BillSettings.h"
 #include "common/core/ProgramDir.h"
 #include "datamodel/DataModule.h"
+#include "datamodel/db/DbError.h"
+#include "datamodel/db/PostgresEngine.h"
+#include "datamodel/db/SqliteEngine.h"
 #include "reports/ReportPreview.h"
 #include "reports/core/ReportLayout.h"
 #include "ui/EnterAsTab.h"
@@ -42,10 +46,31 @@ class StartupReport : public QObject {
     }
 };
 
+// A server that cannot be reached ends the start here, with its host named.
+bool firstServerStart(const QString& server) {
+    db::PostgresEngine engine;
+    try {
+        engine.open(server);
+        if (!engine.isEmpty()) return true;
+    } catch (const db::DbError& e) {
+        messages().inform(e.message(), MessageIcon::Critical);
+        return false;
+    }
+    TFrmFirstStart dialog(engine, db::PostgresEngine::hostOf(server));
+    return dialog.exec() == QDialog::Accepted;
+}
+
 bool firstStart() {
+    const QString server = serverConnection(iniPath());
+    if (!server.isEmpty()) return firstServerStart(server);
     if (QFileInfo::exists(databasePath())) return true;
     TFrmFirstStart dialog(databasePath());
     return dialog.exec() == QDialog::Accepted;
+}
+
+std::unique_ptr<db::Engine> chosenEngine() {
+    if (serverConnection(iniPath()).isEmpty()) return std::make_unique<db::SqliteEngine>();
+    return std::make_unique<db::PostgresEngine>();
 }
 
 void showMaximizedOnScreen(TfrmMain& window) {
@@ -81,7 +106,7 @@ int runProgram(QApplication& app) {
 
     TfrmMain main;
     TFrmLogin login;
-    TFrmDataMod dataModule;
+    TFrmDataMod dataModule(chosenEngine());
     const report::ReportLayouts layouts(dataModule);
     installReportPreview();
     main.setLoginDialog(&login);

@@ -22,6 +22,8 @@ int main(int argc, char* argv[]) {
     if (const auto question = questionIn(argc, argv)) {
         // Answered without a display: a core application is enough to know the directories.
         const QCoreApplication core(argc, argv);
+        if (*question == talvor::TerminalQuestion::CopyToServer)
+            return talvor::copyToServer(stderr);
         std::fputs(talvor::terminalAnswer(*question).toLocal8Bit().constData(), stdout);
         return 0;
     }

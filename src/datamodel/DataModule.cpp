@@ -1,5 +1,7 @@
 #include "datamodel/DataModule.h"
 
+#include "datamodel/db/SqliteEngine.h"
+
 namespace talvor {
 
 using db::ColumnType;
@@ -119,8 +121,9 @@ std::vector<FieldDef> movementFields(Dataset* goods) {
 
 TFrmDataMod* FrmDataMod() { return instance; }
 
-TFrmDataMod::TFrmDataMod(QObject* parent)
-    : QObject(parent), connection_(std::make_unique<db::SqliteEngine>()) {
+TFrmDataMod::TFrmDataMod(std::unique_ptr<db::Engine> engine, QObject* parent)
+    : QObject(parent),
+      connection_(engine ? std::move(engine) : std::make_unique<db::SqliteEngine>()) {
     setObjectName(QStringLiteral("FrmDataMod"));
     const auto batch = LockMode::Batch;
     EmployeeQ = make("EmployeeQ", "select * from employee");
@@ -276,9 +279,9 @@ void TFrmDataMod::defineFields() {
          lookup("head_name", CompanyQ, "comp_code", "comp_code", "head_name")});
 }
 
-void TFrmDataMod::connectTo(const QString& path) {
+void TFrmDataMod::connectTo(const QString& location) {
     disconnect();
-    connection_->open(path);
+    connection_->open(location);
 }
 
 void TFrmDataMod::disconnect() {

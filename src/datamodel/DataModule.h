@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "datamodel/Dataset.h"
-#include "datamodel/db/SqliteEngine.h"
+#include "datamodel/db/Engine.h"
 
 namespace talvor {
 
@@ -14,11 +14,13 @@ class TFrmDataMod : public QObject {
     Q_OBJECT
 
   public:
-    explicit TFrmDataMod(QObject* parent = nullptr);
+    // Without an engine the module works on a local SQLite file.
+    explicit TFrmDataMod(std::unique_ptr<db::Engine> engine = nullptr, QObject* parent = nullptr);
     ~TFrmDataMod() override;
 
-    db::SqliteEngine& AdoConn() { return *connection_; }
-    void connectTo(const QString& path);
+    db::Engine& AdoConn() { return *connection_; }
+    // A database file's path, or a server's connection string when the engine is a server's.
+    void connectTo(const QString& location);
     bool connected() const { return connection_->isOpen(); }
     void disconnect();  // closes every dataset, then the connection
 
@@ -36,7 +38,7 @@ class TFrmDataMod : public QObject {
     Dataset* make(const char* name, const char* sql, LockMode mode = LockMode::Optimistic);
     void defineFields();
 
-    std::unique_ptr<db::SqliteEngine> connection_;
+    std::unique_ptr<db::Engine> connection_;
 };
 
 // The single instance, created at start-up (tests create their own).

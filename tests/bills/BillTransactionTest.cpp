@@ -175,6 +175,9 @@ void fillShop(LedgerDatabase& db) {
 
 TEST(BillScanTest, SavingAndDeletingNeverScanATable) {
     LedgerDatabase db;
+    // A server's planner picks a scan or an index by cost and the table's size.
+    if (db.engine().dialect() != db::SqlDialect::Sqlite)
+        GTEST_SKIP() << "the scan counter is SQLite's";
     fillShop(db);
     const auto fullScanSteps = [&](const std::function<void()>& operation) {
         db.engine().resetStats();

@@ -40,10 +40,11 @@ TEST(LookupValueTest, FindsTheRowByABoundKey) {
 
 TEST(DistinctColumnValuesTest, ReturnsEveryDistinctValueIncludingNull) {
     test::TestDatabase t;
+    int code = 0;
     for (const char* unit : {"'箱'", "' 箱'", "null", "'箱'"})
-        t.exec(
-            QStringLiteral("insert into goods (gods_code,gods_unit) values (hex(randomblob(4)),%1)")
-                .arg(QString::fromUtf8(unit)));
+        t.exec(QStringLiteral("insert into goods (gods_code,gods_unit) values ('U%1',%2)")
+                   .arg(++code)
+                   .arg(QString::fromUtf8(unit)));
     const QList<QVariant> values = distinctColumnValues(*t.module->TempQ, QStringLiteral("goods"),
                                                         QStringLiteral("gods_unit"));
     EXPECT_EQ(values.size(), 3);

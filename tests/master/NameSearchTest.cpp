@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "datamodel/db/Pinyin.h"
+#include "datamodel/db/SqliteEngine.h"
 #include "master/core/NameSearch.h"
 #include "support/TestDatabase.h"
 

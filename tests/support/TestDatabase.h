@@ -5,23 +5,36 @@
 
 #include "datamodel/DataModule.h"
 #include "datamodel/db/Schema.h"
+#include "support/TestServer.h"
 
 namespace talvor::test {
 
-// A new database in a temporary directory with a data module connected to it.
+// A new database with a data module connected to it: a file in a temporary directory, or,
+// when TALVOR_TEST_SERVER names a PostgreSQL database, a schema of its own on that server.
 struct TestDatabase {
     QTemporaryDir dir;
+    std::unique_ptr<TestServerSchema> server = TestServerSchema::fromEnvironment();
     QString path;
     std::unique_ptr<TFrmDataMod> module;
 
-    TestDatabase() : path(dir.filePath(QStringLiteral("talvor.mdb"))) {
-        db::createDatabase(
-            path, {QStringLiteral("admin"), QStringLiteral("管理员"), QStringLiteral("secret")});
-        module = std::make_unique<TFrmDataMod>();
+    TestDatabase() {
+        const db::Administrator admin{QStringLiteral("admin"), QStringLiteral("管理员"),
+                                      QStringLiteral("secret")};
+        if (server) {
+            path = server->connection();
+            server->create(admin);
+            module = std::make_unique<TFrmDataMod>(TestServerSchema::engine());
+        } else {
+            path = dir.filePath(QStringLiteral("talvor.mdb"));
+            db::createDatabase(path, admin);
+            module = std::make_unique<TFrmDataMod>();
+        }
         module->connectTo(path);
     }
 
-    db::SqliteEngine& engine() { return module->AdoConn(); }
+    ~TestDatabase() { module.reset(); }
+
+    db::Engine& engine() { return module->AdoConn(); }
     void exec(const QString& sql, const QVariantMap& params = {}) { engine().execute(sql, params); }
     QVariant scalar(const QString& sql, const QVariantMap& params = {}) {
         const db::ResultSet r = engine().query(sql, params);

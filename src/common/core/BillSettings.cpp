@@ -51,6 +51,12 @@ void savePrintSettings(const PrintSettingsEntry& entry, const QString& iniPath,
     ini.writeInteger(pageSize, QStringLiteral("page_length"), settings.pageLength);
 }
 
+QString serverConnection(const QString& iniPath) {
+    return IniFile(iniPath)
+        .readString(QStringLiteral("nettype"), QStringLiteral("server"), QString())
+        .trimmed();
+}
+
 void writeDataSource(const QString& iniPath, const QString& databasePath) {
     IniFile(iniPath).writeString(QStringLiteral("nettype"), QStringLiteral("datasource"),
                                  databasePath);

@@ -50,4 +50,8 @@ void savePrintSettings(const PrintSettingsEntry& entry, const QString& iniPath,
 // The database last opened, recorded after the first successful connection of a run.
 void writeDataSource(const QString& iniPath, const QString& databasePath);
 
+// The database server the program works on: key server of section nettype, a libpq
+// connection string. Empty when the program keeps its data in the local file.
+QString serverConnection(const QString& iniPath);
+
 }  // namespace talvor

@@ -3,8 +3,11 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
 #include <vector>
+
+#include "datamodel/db/JetDialect.h"
 
 namespace talvor::db {
 
@@ -61,6 +64,11 @@ class Engine {
 
     virtual std::vector<TableColumn> tableColumns(const QString& table) = 0;
 
+    // The SQL the engine speaks, and a way to run it untranslated (the schema of a new
+    // database).
+    virtual SqlDialect dialect() const = 0;
+    virtual void runScript(const QString& sql) = 0;
+
     // Writes every committed change into the database file itself, so that a plain copy of
     // the file (backup) holds them all. Engines that always write the file do nothing.
     virtual void checkpoint() {}
@@ -68,6 +76,18 @@ class Engine {
     // Accumulated over every statement since the last reset.
     virtual StatementStats stats() const = 0;
     virtual void resetStats() = 0;
+
+    // Called before each statement runs; tests use it to inject a failure in the middle of
+    // an operation.
+    void setStatementHook(std::function<void(const QString& sql)> hook) { hook_ = std::move(hook); }
+
+  protected:
+    void beforeStatement(const QString& statement) {
+        if (hook_) hook_(statement);
+    }
+
+  private:
+    std::function<void(const QString&)> hook_;
 };
 
 // One write transaction: begun at construction, rolled back unless commit() was called.

@@ -73,7 +73,7 @@ QString jetDate(const QString& body) {
     return QDateTime(date, time).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-std::vector<Token> tokenize(const QString& s) {
+std::vector<Token> tokenize(const QString& s, SqlDialect dialect) {
     std::vector<Token> out;
     qsizetype i = 0;
     while (i < s.size()) {
@@ -97,6 +97,7 @@ std::vector<Token> tokenize(const QString& s) {
                 i = s.size();
             } else {
                 QString name = s.mid(i + 1, end - i - 1);
+                if (dialect == SqlDialect::Postgres) name = name.toLower();
                 name.replace(u'"', QStringLiteral("\"\""));
                 out.push_back({Tok::Ident, u'"' + name + u'"'});
                 i = end + 1;
@@ -161,12 +162,27 @@ QString takeTop(std::vector<Token>& tokens, size_t selectAt) {
     return count;
 }
 
+// Numbers the parameters for PostgreSQL, one number per distinct name.
+void numberParameters(std::vector<Token>& tokens, QStringList& names) {
+    for (Token& t : tokens) {
+        if (t.kind != Tok::Param) continue;
+        const QString name = t.text.mid(1);
+        qsizetype at = names.indexOf(name);
+        if (at < 0) {
+            at = names.size();
+            names << name;
+        }
+        t.text = u'$' + QString::number(at + 1);
+    }
+}
+
 }  // namespace
 
-JetTranslation translateJet(const QString& statement) {
-    std::vector<Token> tokens = tokenize(statement);
+JetTranslation translateJet(const QString& statement, SqlDialect dialect) {
+    std::vector<Token> tokens = tokenize(statement, dialect);
 
     JetTranslation result;
+    if (dialect == SqlDialect::Postgres) numberParameters(tokens, result.parameters);
     QString& sql = result.sql;
     sql.reserve(statement.size() + 16);
 

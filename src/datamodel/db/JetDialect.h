@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace talvor::db {
 
@@ -15,6 +16,11 @@ namespace talvor::db {
 //   a & b                         -> a || b      (text concatenation)
 // Quoted texts are never rewritten. year(), month() and trim() are functions the engine
 // provides; parameters keep their :name form.
+// For PostgreSQL, [Name] becomes "name" (the server keeps unquoted names in lower case, the
+// old engine compared them without case) and each :name becomes $1, $2, ... in the order of
+// `parameters`.
+enum class SqlDialect { Sqlite, Postgres };
+
 struct JetTranslation {
     QString sql;
     // For "insert into t select ..." without a column list: the target table and the
@@ -25,8 +31,10 @@ struct JetTranslation {
     // result column belongs. The old engine returned distinct rows sorted, and screens
     // rely on that order (bills settled oldest first, statistics by company and bill).
     qsizetype distinctOrderAt = -1;
+    // PostgreSQL: the name of each numbered parameter, $1 first.
+    QStringList parameters;
 };
 
-JetTranslation translateJet(const QString& statement);
+JetTranslation translateJet(const QString& statement, SqlDialect dialect = SqlDialect::Sqlite);
 
 }  // namespace talvor::db

@@ -135,11 +135,19 @@ constexpr const char* kIndexes[][2] = {
     {"ingoods", "gods_code"},  {"outgoods", "gods_code"}, {"goods", "gods_name"},
 };
 
+// A text no longer than its width, the explanation being the check's name.
+QString widthCheck(const ColumnDef& c) {
+    if (!c.width) return {};
+    return QStringLiteral(" CONSTRAINT \"%1 超过 %2 个字符\" CHECK (length(%1) <= %2)")
+        .arg(QLatin1String(c.name))
+        .arg(c.width);
+}
+
 // A column definition with the checks the original engine made: a text no longer than its
 // width, a number column refusing what is no number, a date column refusing what is no date.
 // A date is kept as "yyyy-MM-dd" (with " HH:mm:ss" when it has a time); SQLite's own parser
 // takes 2024-02-30 for a date, so the text must come back unchanged when normalised.
-QString columnDefinition(const ColumnDef& c) {
+QString sqliteColumn(const ColumnDef& c) {
     const QString name = QString::fromLatin1(c.name);
     const QString isNumber =
         QStringLiteral(
@@ -149,21 +157,15 @@ QString columnDefinition(const ColumnDef& c) {
     switch (c.type) {
         case T::Auto:
             return name + QStringLiteral(" INTEGER PRIMARY KEY");
-        case T::Text: {
+        case T::Text:
             // length() stops at a NUL: a text holding one is refused before it is measured.
-            QString sql =
-                name +
-                (c.width ? QStringLiteral(" TEXT(%1)").arg(c.width) : QStringLiteral(" TEXT")) +
-                QStringLiteral(
-                    " COLLATE NOCASE CONSTRAINT \"%1 含有空字符\" CHECK "
-                    "(instr(%1, char(0)) = 0)")
-                    .arg(name);
-            if (c.width)
-                sql += QStringLiteral(" CONSTRAINT \"%1 超过 %2 个字符\" CHECK (length(%1) <= %2)")
-                           .arg(name)
-                           .arg(c.width);
-            return sql;
-        }
+            return name +
+                   (c.width ? QStringLiteral(" TEXT(%1)").arg(c.width) : QStringLiteral(" TEXT")) +
+                   QStringLiteral(
+                       " COLLATE NOCASE CONSTRAINT \"%1 含有空字符\" CHECK (instr(%1, char(0)) = "
+                       "0)")
+                       .arg(name) +
+                   widthCheck(c);
         case T::Float:
         case T::Integer:
             return name + QStringLiteral(" FLOAT") + zero + isNumber;
@@ -181,35 +183,77 @@ QString columnDefinition(const ColumnDef& c) {
     return name;
 }
 
-}  // namespace
-
-const std::vector<TableDef>& schemaTables() {
-    static const std::vector<TableDef> tables = buildTables();
-    return tables;
+// The same checks on PostgreSQL. Texts compare without regard to ASCII letter case and in
+// code point order, as SQLite's NOCASE does; numbers are refused by the column type itself.
+// Dates stay texts in the stored form, so that they compare and read back as on SQLite.
+QString postgresColumn(const ColumnDef& c) {
+    const QString name = QString::fromLatin1(c.name);
+    const QString zero = c.zeroWhenOmitted ? QStringLiteral(" NOT NULL DEFAULT 0") : QString();
+    switch (c.type) {
+        case T::Auto:
+            // Numbered by talvor_next_in_id, as SQLite numbers its rows.
+            return name + QStringLiteral(" bigint PRIMARY KEY");
+        case T::Text:
+            return name + QStringLiteral(" citext COLLATE \"C\"") + widthCheck(c);
+        case T::Float:
+        case T::Integer:
+            return name + QStringLiteral(" double precision") + zero;
+        case T::Decimal:
+            return name + QStringLiteral(" numeric(18,0)") + zero;
+        case T::DateTime:
+            return name + QStringLiteral(
+                              " text COLLATE \"C\" CONSTRAINT \"%1 不是日期\" CHECK "
+                              "(%1 IS NULL OR talvor_is_date(%1))")
+                              .arg(name);
+        case T::Unknown:
+            break;
+    }
+    return name;
 }
 
-const TableDef* findTable(const QString& name) {
-    for (const TableDef& t : schemaTables())
-        if (name.compare(QLatin1String(t.name), Qt::CaseInsensitive) == 0) return &t;
-    return nullptr;
+// What SQLite gets from the engine's own functions, on PostgreSQL: the date check, datetime(),
+// year() and month() of a stored date text, and the row numbers. A new row is numbered after the
+// highest number in its table, so that rows copied with their numbers (a scratch table, a
+// moved database) and the numbers a failed transaction took are as in SQLite. Writers take
+// turns on the server (see PostgresEngine), so no two transactions take the same number.
+const char* const kPostgresFunctions[] = {
+    "CREATE EXTENSION IF NOT EXISTS citext SCHEMA public",
+    "CREATE OR REPLACE FUNCTION talvor_is_date(t text) RETURNS boolean LANGUAGE plpgsql "
+    "IMMUTABLE AS $$ BEGIN "
+    "IF length(t) = 10 THEN RETURN to_char(t::date, 'YYYY-MM-DD') = t; END IF; "
+    "RETURN length(t) = 19 AND to_char(t::timestamp, 'YYYY-MM-DD HH24:MI:SS') = t; "
+    "EXCEPTION WHEN others THEN RETURN false; END $$",
+    "CREATE OR REPLACE FUNCTION year(t text) RETURNS integer LANGUAGE sql IMMUTABLE AS "
+    "$$ SELECT CASE WHEN t ~ '^[0-9]{4}-[0-9]{2}-[0-9]{2}' THEN substr(t, 1, 4)::integer END $$",
+    "CREATE OR REPLACE FUNCTION datetime(t text) RETURNS text LANGUAGE sql IMMUTABLE AS "
+    "$$ SELECT to_char(t::timestamp, 'YYYY-MM-DD HH24:MI:SS') $$",
+    "CREATE OR REPLACE FUNCTION talvor_next_in_id() RETURNS trigger LANGUAGE plpgsql AS $$ "
+    "BEGIN IF NEW.in_id IS NULL THEN "
+    "EXECUTE format('SELECT coalesce(max(in_id), 0) + 1 FROM %I.%I', TG_TABLE_SCHEMA, "
+    "TG_TABLE_NAME) INTO NEW.in_id; END IF; RETURN NEW; END $$",
+    "CREATE OR REPLACE FUNCTION month(t text) RETURNS integer LANGUAGE sql IMMUTABLE AS "
+    "$$ SELECT CASE WHEN t ~ '^[0-9]{4}-[0-9]{2}-[0-9]{2}' THEN substr(t, 6, 2)::integer END $$",
+};
+
+QString columnDefinition(const ColumnDef& c, SqlDialect dialect) {
+    return dialect == SqlDialect::Postgres ? postgresColumn(c) : sqliteColumn(c);
 }
 
-QString createTableStatement(const TableDef& table) {
-    QStringList columns;
-    for (const ColumnDef& c : table.columns) columns << columnDefinition(c);
-    return QStringLiteral("CREATE %1TABLE IF NOT EXISTS %2 (%3)")
-        .arg(table.scratch ? QStringLiteral("TEMP ") : QString(), QLatin1String(table.name),
-             columns.join(u", "));
-}
-
-QStringList scratchTableStatements() {
+QStringList nextIdTriggers(bool scratch) {
     QStringList statements;
     for (const TableDef& t : schemaTables())
-        if (t.scratch) statements << createTableStatement(t);
-    // The stock-taking writes the ledger from its working set by code.
-    statements << QStringLiteral(
-        "CREATE INDEX IF NOT EXISTS temp.chektemp_code ON chektemp(gods_code)");
-    // The movement figure is a decimal without places: what is stored is a whole number.
+        if (t.scratch == scratch && t.columns.front().type == T::Auto)
+            statements << QStringLiteral(
+                              "CREATE OR REPLACE TRIGGER %1_next_id BEFORE INSERT ON %1 "
+                              "FOR EACH ROW EXECUTE FUNCTION talvor_next_in_id()")
+                              .arg(QLatin1String(t.name));
+    return statements;
+}
+
+// The movement figure is a decimal without places: what is stored is a whole number.
+// PostgreSQL's numeric(18,0) rounds by itself; SQLite needs a trigger.
+QStringList wholeNumberTriggers() {
+    QStringList statements;
     for (const char* table : {"miostemp", "mios"}) {
         for (const char* event : {"INSERT", "UPDATE OF now_amou"}) {
             statements
@@ -225,19 +269,71 @@ QStringList scratchTableStatements() {
     return statements;
 }
 
-void createDatabase(const QString& path, const Administrator& admin) {
-    SqliteEngine engine;
-    engine.create(path);
-    Transaction tx(engine);
+}  // namespace
+
+const std::vector<TableDef>& schemaTables() {
+    static const std::vector<TableDef> tables = buildTables();
+    return tables;
+}
+
+const TableDef* findTable(const QString& name) {
     for (const TableDef& t : schemaTables())
-        if (!t.scratch) engine.runScript(createTableStatement(t));
+        if (name.compare(QLatin1String(t.name), Qt::CaseInsensitive) == 0) return &t;
+    return nullptr;
+}
+
+QString createTableStatement(const TableDef& table, SqlDialect dialect) {
+    QStringList columns;
+    for (const ColumnDef& c : table.columns) columns << columnDefinition(c, dialect);
+    return QStringLiteral("CREATE %1TABLE IF NOT EXISTS %2 (%3)")
+        .arg(table.scratch ? QStringLiteral("TEMP ") : QString(), QLatin1String(table.name),
+             columns.join(u", "));
+}
+
+QStringList scratchTableStatements(SqlDialect dialect) {
+    QStringList statements;
+    for (const TableDef& t : schemaTables())
+        if (t.scratch) statements << createTableStatement(t, dialect);
+    // The stock-taking writes the ledger from its working set by code. A server puts the index
+    // of a temporary table beside it by itself.
+    statements << (dialect == SqlDialect::Sqlite
+                       ? QStringLiteral("CREATE INDEX IF NOT EXISTS temp.chektemp_code ON "
+                                        "chektemp(gods_code)")
+                       : QStringLiteral("CREATE INDEX IF NOT EXISTS chektemp_code ON "
+                                        "chektemp(gods_code)"));
+    statements << (dialect == SqlDialect::Sqlite ? wholeNumberTriggers() : nextIdTriggers(true));
+    return statements;
+}
+
+void createTables(Engine& engine) {
+    if (engine.dialect() == SqlDialect::Postgres)
+        for (const char* sql : kPostgresFunctions) engine.runScript(QString::fromUtf8(sql));
+    for (const TableDef& t : schemaTables())
+        if (!t.scratch) engine.runScript(createTableStatement(t, engine.dialect()));
+    if (engine.dialect() == SqlDialect::Postgres)
+        for (const QString& sql : nextIdTriggers(false)) engine.runScript(sql);
     for (const auto& [table, column] : kUniqueCodes)
         engine.runScript(QStringLiteral("CREATE UNIQUE INDEX %1_%2 ON %1(%2)")
                              .arg(QLatin1String(table), QLatin1String(column)));
     for (const auto& [table, column] : kIndexes)
         engine.runScript(QStringLiteral("CREATE INDEX %1_%2 ON %1(%2)")
                              .arg(QLatin1String(table), QLatin1String(column)));
+}
+
+void createDatabase(const QString& path, const Administrator& admin) {
+    SqliteEngine engine;
+    engine.create(path);
+    Transaction tx(engine);
+    createSchema(engine, admin);
     prepareNameIndex(engine);
+    tx.commit();
+}
+
+void createSchema(Engine& engine, const Administrator& admin) {
+    Transaction tx(engine);
+    createTables(engine);
+    // The connection goes on working in the new database.
+    for (const QString& sql : scratchTableStatements(engine.dialect())) engine.runScript(sql);
     engine.execute(
         QStringLiteral("insert into userinfo (gods_code,gods_name,gods_spec,gods_type,gods_kind) "
                        "values ('编码','货名','规格','型号','分类')"));

@@ -27,9 +27,9 @@ struct TableDef {
 const std::vector<TableDef>& schemaTables();
 const TableDef* findTable(const QString& name);  // names compare without case
 
-QString createTableStatement(const TableDef& table);
+QString createTableStatement(const TableDef& table, SqlDialect dialect = SqlDialect::Sqlite);
 // The scratch tables of one connection, created when it opens.
-QStringList scratchTableStatements();
+QStringList scratchTableStatements(SqlDialect dialect = SqlDialect::Sqlite);
 
 struct Administrator {
     QString code;
@@ -37,8 +37,13 @@ struct Administrator {
     QString password;
 };
 
+// Every table and index of the program, empty: the start of a new database or of a copy.
+void createTables(Engine& engine);
+
 // Creates a new database file with every table, the one userinfo row and an administrator
 // who holds every right of every module.
 void createDatabase(const QString& path, const Administrator& admin);
+// The same in an open, empty database: a server database made for the program.
+void createSchema(Engine& engine, const Administrator& admin);
 
 }  // namespace talvor::db

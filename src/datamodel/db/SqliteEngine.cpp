@@ -350,7 +350,7 @@ QString SqliteEngine::completeDistinctOrder(const QString& sql, qsizetype at) {
 
 sqlite3_stmt* SqliteEngine::prepare(const QString& statement, const QVariantMap& params) {
     if (!db_) throw DbError(QStringLiteral("数据库没有打开"));
-    if (hook_) hook_(statement);
+    beforeStatement(statement);
     sqlite3_stmt* stmt = cache_.value(statement);
     if (!stmt) {
         requireStorableText(statement);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QHash>
-#include <functional>
 
 #include "datamodel/db/Engine.h"
 
@@ -38,15 +37,11 @@ class SqliteEngine final : public Engine {
     std::vector<TableColumn> tableColumns(const QString& table) override;
     void checkpoint() override;
 
-    // Runs SQLite's own SQL, untranslated: the schema of a new database.
-    void runScript(const QString& sql);
+    SqlDialect dialect() const override { return SqlDialect::Sqlite; }
+    void runScript(const QString& sql) override;
 
     StatementStats stats() const override { return stats_; }
     void resetStats() override { stats_ = {}; }
-
-    // Called before each statement runs; tests use it to inject a failure in the middle of
-    // an operation.
-    void setStatementHook(std::function<void(const QString& sql)> hook) { hook_ = std::move(hook); }
 
     static bool isNetworkFileSystem(const QString& path);
 
@@ -70,7 +65,6 @@ class SqliteEngine final : public Engine {
     QString path_;
     QHash<QString, sqlite3_stmt*> cache_;
     StatementStats stats_;
-    std::function<void(const QString&)> hook_;
 };
 
 }  // namespace talvor::db

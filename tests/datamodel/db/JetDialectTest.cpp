@@ -304,3 +304,33 @@ TEST(JetDialect, FuzzNeverFailsAndLeavesPlainStatementsAlone) {
 }
 
 }  // namespace
+
+TEST(JetDialect, NumbersParametersAndLowersBracketedNamesForPostgres) {
+    using talvor::db::SqlDialect;
+    const struct {
+        const char16_t* input;
+        const char16_t* sql;
+        QStringList parameters;
+    } cases[] = {
+        {u"select * from goods where gods_code=:code",
+         u"select * from goods where gods_code=$1",
+         {u"code"_s}},
+        // one name used twice is one parameter
+        {u"select top 1 * from t where a>=:from and b<=:to and c<>:from",
+         u"select * from t where a>=$1 and b<=$2 and c<>$1 limit 1",
+         {u"from"_s, u"to"_s}},
+        // a parameter's look-alike inside a quoted text is text
+        {u"select [Gods_Code] from goods where remark=':code' and x=:x",
+         u"select \"gods_code\" from goods where remark=':code' and x=$1",
+         {u"x"_s}},
+    };
+    for (const auto& c : cases) {
+        const talvor::db::JetTranslation t =
+            translateJet(QString::fromUtf16(c.input), SqlDialect::Postgres);
+        EXPECT_EQ(t.sql, QString::fromUtf16(c.sql));
+        EXPECT_EQ(t.parameters, c.parameters) << t.sql.toStdString();
+    }
+    // The SQLite form keeps names as written and parameters by name.
+    EXPECT_EQ(translateJet(u"select [Gods_Code] from t where a=:a"_s).sql,
+              u"select \"Gods_Code\" from t where a=:a"_s);
+}
