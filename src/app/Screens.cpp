@@ -2,6 +2,7 @@
 
 #include "app/About.h"
 #include "bills/BillScreens.h"
+#include "maintenance/MaintenanceScreens.h"
 #include "master/MasterScreens.h"
 #include "ui/ScreenRegistry.h"
 
@@ -12,6 +13,7 @@ ScreenRegistry& screenRegistry() {
         ScreenRegistry screens;
         registerMasterScreens(screens);
         registerBillScreens(screens);
+        registerMaintenanceScreens(screens);
         screens.add<TfrmAbout>(QStringLiteral("N51"));
         return screens;
     }();

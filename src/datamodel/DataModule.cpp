@@ -1,5 +1,8 @@
 #include "datamodel/DataModule.h"
 
+#include "datamodel/db/DbError.h"
+#include "datamodel/db/Schema.h"
+
 namespace talvor {
 
 using db::ColumnType;
@@ -277,6 +280,11 @@ void TFrmDataMod::defineFields() {
 void TFrmDataMod::connectTo(const QString& path) {
     disconnect();
     connection_->open(path);
+    try {
+        db::upgradeSchema(*connection_);
+    } catch (const db::DbError&) {
+        // A read-only file of an earlier version still opens; its passwords stay as they are.
+    }
 }
 
 void TFrmDataMod::disconnect() {

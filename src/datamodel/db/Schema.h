@@ -8,6 +8,8 @@
 
 namespace talvor::db {
 
+class SqliteEngine;
+
 struct ColumnDef {
     const char* name;
     ColumnType type;
@@ -40,5 +42,8 @@ struct Administrator {
 // Creates a new database file with every table, the one userinfo row and an administrator
 // who holds every right of every module.
 void createDatabase(const QString& path, const Administrator& admin);
+
+// Brings a database made by an earlier version up to this one's tables.
+void upgradeSchema(SqliteEngine& engine);
 
 }  // namespace talvor::db
