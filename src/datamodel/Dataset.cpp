@@ -14,21 +14,6 @@ using db::DbError;
 
 namespace {
 
-bool isNumeric(const QVariant& v) {
-    switch (v.typeId()) {
-        case QMetaType::Double:
-        case QMetaType::Float:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Long:
-            return true;
-        default:
-            return false;
-    }
-}
-
 bool valuesEqual(const QVariant& a, const QVariant& b) {
     if (a.isNull() || b.isNull()) return a.isNull() == b.isNull();
     if (isNumeric(a) && isNumeric(b)) return a.toDouble() == b.toDouble();

@@ -55,4 +55,19 @@ QString cutToGbkWidth(const QString& text, int bytes) {
     return text;
 }
 
+bool isNumeric(const QVariant& value) {
+    switch (value.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace talvor

@@ -13,6 +13,9 @@ QString formatPlainNumber(double value);
 // is not zero, whatever the machine's locale.
 QString formatDate(const QVariant& value);
 
+// Whether a value holds a number of any width.
+bool isNumeric(const QVariant& value);
+
 // Width of a text in bytes of its GBK form, where a Chinese character takes two.
 int gbkWidth(const QString& text);
 // The longest prefix of whole characters whose GBK form fits in `bytes`.

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "ui/ErrorReport.h"
+#include "ui/GridExport.h"
 
 namespace talvor {
 
@@ -20,6 +21,7 @@ DataGrid::DataGrid(Dataset* dataset, std::vector<GridColumn> columns, QWidget* p
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { followView(current); });
     followDataset(dataset->currentRow());
+    offerExport(this);
 }
 
 void DataGrid::setReadOnly(bool readOnly) {
