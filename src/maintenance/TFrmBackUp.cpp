@@ -6,7 +6,7 @@
 #include "maintenance/core/DatabaseCopy.h"
 #include "ui/ErrorReport.h"
 #include "ui/Messages.h"
-#include "ui/WaitCursor.h"
+#include "ui/Progress.h"
 
 namespace talvor {
 
@@ -21,9 +21,13 @@ TFrmBackUp::TFrmBackUp(QWidget* parent)
 }
 
 void TFrmBackUp::cmd_addClick() {
+    const QString directory = selectedDirectory();
     try {
-        const WaitCursor wait;
-        backupDatabase(FrmDataMod()->AdoConn().path(), selectedDirectory());
+        if (directory.isEmpty()) throw CopyError(QStringLiteral("没有选择备份路径"));
+        const bool done = runWithProgress(this, windowTitle(), [&](Progress& progress) {
+            backupDatabase(FrmDataMod()->AdoConn().path(), directory, progress);
+        });
+        if (!done) return;
     } catch (const CopyError& e) {
         messages().inform(QStringLiteral("数据备份错误\n%1").arg(e.message()),
                           MessageIcon::Warning);

@@ -12,7 +12,7 @@
 #include "maintenance/core/DatabaseCopy.h"
 #include "ui/ErrorReport.h"
 #include "ui/Messages.h"
-#include "ui/WaitCursor.h"
+#include "ui/Progress.h"
 
 namespace talvor {
 
@@ -91,15 +91,18 @@ void TFrmRestore::cmd_addClick() {
 
 void TFrmRestore::restoreFrom(const QString& file) {
     QString failure = restoreRefusal(file);
+    bool done = true;
     if (failure.isEmpty()) {
-        const WaitCursor wait;
         const Reconnection reconnection(*FrmDataMod());
         try {
-            restoreDatabase(file, reconnection.path());
+            done = runWithProgress(this, windowTitle(), [&](Progress& progress) {
+                restoreDatabase(file, reconnection.path(), progress);
+            });
         } catch (const CopyError& e) {
             failure = e.message();
         }
     }
+    if (!done) return;
     if (!failure.isEmpty()) {
         messages().inform(QStringLiteral("数据恢复错误\n%1").arg(failure), MessageIcon::Warning);
         return;

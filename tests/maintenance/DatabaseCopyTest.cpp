@@ -58,12 +58,19 @@ TEST_F(DatabaseCopyTest, ABackupTakenWhileAnotherConnectionWritesIsWhole) {
     addGoods(12000);
     db::SqliteEngine writer;
     writer.open(t.path);
-    int steps = 0;
-    backupDatabase(t.path, elsewhere.path(), [&](qint64 done, qint64 total) {
-        EXPECT_LE(done, total);
-        writer.execute(QStringLiteral("insert into goods (gods_code) values (:c)"),
-                       {{QStringLiteral("c"), QStringLiteral("W%1").arg(steps++)}});
-    });
+    struct WriteBetweenSteps : Progress {
+        db::SqliteEngine& writer;
+        int steps = 0;
+        explicit WriteBetweenSteps(db::SqliteEngine& w) : writer(w) {}
+        void setLabel(const QString&) override {}
+        void advance(long long done, long long total) override {
+            EXPECT_LE(done, total);
+            writer.execute(QStringLiteral("insert into goods (gods_code) values (:c)"),
+                           {{QStringLiteral("c"), QStringLiteral("W%1").arg(steps++)}});
+        }
+    } progress(writer);
+    backupDatabase(t.path, elsewhere.path(), progress);
+    const int steps = progress.steps;
     EXPECT_GT(steps, 2) << "the copy should take several steps";
     EXPECT_EQ(restoreRefusal(backupPath()), QString());
     EXPECT_EQ(goodsIn(backupPath()), 12000);
@@ -73,7 +80,14 @@ TEST_F(DatabaseCopyTest, ABackupTakenWhileAnotherConnectionWritesIsWhole) {
 TEST_F(DatabaseCopyTest, AFailedBackupKeepsTheFormerCopy) {
     backupDatabase(t.path, elsewhere.path());
     EXPECT_THROW(backupDatabase(t.path + QStringLiteral(".missing"), elsewhere.path()), CopyError);
+    struct Cancelling : Progress {
+        void setLabel(const QString&) override {}
+        void advance(long long, long long) override { throw Cancelled(); }
+    } cancelling;
+    addGoods(3000);
+    EXPECT_THROW(backupDatabase(t.path, elsewhere.path(), cancelling), Cancelled);
     EXPECT_EQ(mdbFiles(elsewhere.path()), QStringList{kBackupFileName});
+    EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::Files).size(), 1);
     EXPECT_EQ(goodsIn(backupPath()), 0);
 }
 

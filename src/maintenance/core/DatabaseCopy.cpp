@@ -57,23 +57,26 @@ QStringList column(sqlite3* db, const char* sql) {
 // Copies every page of `from` into `to` in steps. The source is read inside one read
 // transaction, so writers of other connections neither restart the copy nor mix two states
 // into it.
-void copyPages(sqlite3* from, sqlite3* to, const CopyProgress& progress) {
+struct FinishBackup {
+    void operator()(sqlite3_backup* backup) const { sqlite3_backup_finish(backup); }
+};
+
+void copyPages(sqlite3* from, sqlite3* to, Progress& progress) {
     run(from, "BEGIN");
     try {
         column(from, "SELECT count(*) FROM sqlite_schema");
-        sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+        // Finished early, the backup rolls back what it wrote into `to`.
+        std::unique_ptr<sqlite3_backup, FinishBackup> backup(
+            sqlite3_backup_init(to, "main", from, "main"));
         if (!backup) throw CopyError(lastError(to));
+        // Progress is told before each step, so a cancel never follows a finished copy. A
+        // lock that outlasts the busy timeout ends the copy like any other failure.
         int rc;
-        while ((rc = sqlite3_backup_step(backup, kPagesPerStep)) == SQLITE_OK ||
-               rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
-            if (rc != SQLITE_OK) sqlite3_sleep(20);
-            if (progress) {
-                const int total = sqlite3_backup_pagecount(backup);
-                progress(total - sqlite3_backup_remaining(backup), total);
-            }
-        }
-        if (progress) progress(sqlite3_backup_pagecount(backup), sqlite3_backup_pagecount(backup));
-        sqlite3_backup_finish(backup);
+        do {
+            const int total = sqlite3_backup_pagecount(backup.get());
+            progress.advance(total - sqlite3_backup_remaining(backup.get()), total);
+            rc = sqlite3_backup_step(backup.get(), kPagesPerStep);
+        } while (rc == SQLITE_OK);
         if (rc != SQLITE_DONE) throw CopyError(QString::fromUtf8(sqlite3_errstr(rc)));
     } catch (...) {
         sqlite3_exec(from, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -84,7 +87,7 @@ void copyPages(sqlite3* from, sqlite3* to, const CopyProgress& progress) {
 
 // A new file of one piece (no journal beside it) with the content of the database at `source`;
 // nothing is left at `target` when it fails.
-void copyToNewFile(const QString& source, const QString& target, const CopyProgress& progress) {
+void copyToNewFile(const QString& source, const QString& target, Progress& progress) {
     QFile::remove(target);
     try {
         Connection from = openConnection(source, SQLITE_OPEN_READONLY);
@@ -126,8 +129,7 @@ QString datedCopyPath(const QString& directory, const QDateTime& when) {
     return path;
 }
 
-QString backupDatabase(const QString& source, const QString& directory,
-                       const CopyProgress& progress) {
+QString backupDatabase(const QString& source, const QString& directory, Progress& progress) {
     const QDir dir(directory);
     const QString target = dir.filePath(kBackupFileName);
     // The copy is made under a name of its own, so a failure leaves the former backup alone.
@@ -162,13 +164,12 @@ QString restoreRefusal(const QString& candidate) {
     return integrityProblem(db.get());
 }
 
-QString restoreDatabase(const QString& candidate, const QString& working,
-                        const CopyProgress& progress) {
+QString restoreDatabase(const QString& candidate, const QString& working, Progress& progress) {
     const QString refusal = restoreRefusal(candidate);
     if (!refusal.isEmpty()) throw CopyError(refusal);
     const QString safety =
         datedCopyPath(QFileInfo(working).absolutePath(), QDateTime::currentDateTime());
-    copyToNewFile(working, safety, {});
+    copyToNewFile(working, safety, unwatched());
     // Copied page by page into the working database's own connection, the restore is one
     // transaction of it: its journal and other copies of the program see either the old or
     // the new content, never a file swapped under them.

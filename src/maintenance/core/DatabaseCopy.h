@@ -2,8 +2,8 @@
 
 #include <QDateTime>
 #include <QString>
-#include <functional>
 
+#include "common/core/Progress.h"
 #include "datamodel/Error.h"
 
 namespace talvor {
@@ -15,9 +15,6 @@ class CopyError : public Error {
     using Error::Error;
 };
 
-// Reports how far a copy has come, in pages of the database.
-using CopyProgress = std::function<void(qint64 done, qint64 total)>;
-
 inline const QString kBackupFileName = QStringLiteral("talvor.mdb");
 
 // "talvor-YYYYMMDD-HHMMSS.mdb" in `directory` for a copy made at `when`, with a number added
@@ -26,9 +23,10 @@ QString datedCopyPath(const QString& directory, const QDateTime& when);
 
 // Copies the database at `source` into `directory`/talvor.mdb through SQLite's online backup,
 // which reads one consistent state even while other connections write. A talvor.mdb already
-// there is kept under its dated name. Returns the path of the new copy.
+// there is kept under its dated name. Progress counts pages; a cancelled copy leaves the
+// directory as it was. Returns the path of the new copy.
 QString backupDatabase(const QString& source, const QString& directory,
-                       const CopyProgress& progress = {});
+                       Progress& progress = unwatched());
 
 // Why `candidate` cannot be restored (it opens as no database, lacks this program's tables or
 // fails the integrity check); empty when it can.
@@ -40,6 +38,6 @@ QString restoreRefusal(const QString& candidate);
 // database untouched, when the candidate is refused or the copy fails. Returns the path of
 // the safety copy.
 QString restoreDatabase(const QString& candidate, const QString& working,
-                        const CopyProgress& progress = {});
+                        Progress& progress = unwatched());
 
 }  // namespace talvor
