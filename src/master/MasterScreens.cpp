@@ -4,6 +4,7 @@
 #include "master/TFrmEmployee.h"
 #include "master/TFrmGoods.h"
 #include "master/TFrmPower.h"
+#include "master/TFrmUser.h"
 #include "ui/ScreenRegistry.h"
 
 namespace talvor {
@@ -12,6 +13,7 @@ void registerMasterScreens(ScreenRegistry& screens) {
     screens.add<TFrmEmployee>(QStringLiteral("N3"));
     screens.add<TFrmGoods>(QStringLiteral("N4"));
     screens.add<TFrmCompany>(QStringLiteral("N5"));
+    screens.add<TFrmUser>(QStringLiteral("N6"));
     screens.add<TFrmPower>(QStringLiteral("N8"));
 }
 
