@@ -1,5 +1,7 @@
 #include "app/Artwork.h"
 
+#include <QIcon>
+#include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -56,9 +58,10 @@ void paintRidges(QPainter& p, const QSizeF& size, const std::vector<Ridge>& ridg
     }
 }
 
-// A bent stalk with its grains, rooted at foot and leaning right.
+// A bent stalk with its grains, rooted at foot and leaning right. A bolder stalk keeps its
+// shape at icon sizes.
 void paintRiceStalk(QPainter& p, QPointF foot, double height, const QColor& stem,
-                    const QColor& grain) {
+                    const QColor& grain, double boldness = 1.0) {
     QPainterPath stalk(foot);
     const QPointF top(foot.x() + height * 0.28, foot.y() - height);
     const QPointF tip(top.x() + height * 0.30, top.y() + height * 0.38);
@@ -66,7 +69,7 @@ void paintRiceStalk(QPainter& p, QPointF foot, double height, const QColor& stem
                   top.y() + height * 0.15, top.x(), top.y());
     stalk.quadTo(top.x() + height * 0.22, top.y() - height * 0.02, tip.x(), tip.y());
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(stem, std::max(1.5, height * 0.018), Qt::SolidLine, Qt::RoundCap));
+    p.setPen(QPen(stem, std::max(1.5, height * 0.018 * boldness), Qt::SolidLine, Qt::RoundCap));
     p.drawPath(stalk);
 
     QPainterPath leaf(QPointF(foot.x() + height * 0.01, foot.y() - height * 0.35));
@@ -89,7 +92,7 @@ void paintRiceStalk(QPainter& p, QPointF foot, double height, const QColor& stem
         const double t = i / 10.0;
         const QPointF at = head.pointAtPercent(t);
         const double angle = head.angleAtPercent(t);
-        const double size = height * (0.075 - 0.035 * t);
+        const double size = height * (0.075 - 0.035 * t) * (0.8 + 0.2 * boldness);
         for (int side : {-1, 1}) {
             p.save();
             p.translate(at);
@@ -175,6 +178,54 @@ QPixmap backgroundPicture(QSize size) {
     p.drawText(QRectF(0, s.height() * 0.28, s.width(), s.height() * 0.14), Qt::AlignCenter,
                programTitle());
     return picture;
+}
+
+namespace {
+
+// The icon's picture: sky, sun, two ridges and a bold stalk, filling a tile of size s.
+void paintIconScene(QPainter& p, const QSizeF& s) {
+    QLinearGradient sky(0, 0, 0, s.height());
+    sky.setColorAt(0, QColor(0x15, 0x4a, 0x5c));
+    sky.setColorAt(0.6, QColor(0x2f, 0x80, 0x86));
+    sky.setColorAt(1, QColor(0xcf, 0xe6, 0xdc));
+    p.fillRect(QRectF(QPointF(), s), sky);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xfb, 0xe7, 0xa8));
+    p.drawEllipse(QPointF(s.width() * 0.26, s.height() * 0.28), s.width() * 0.11, s.width() * 0.11);
+    paintRidges(p, s,
+                {{0.62, 0.08, 0.4, QColor(0x5d, 0x8f, 0x99, 190)},
+                 {0.80, 0.07, 2.1, QColor(0x24, 0x4f, 0x47, 235)}});
+    paintRiceStalk(p, QPointF(s.width() * 0.42, s.height() * 1.02), s.height() * 0.78,
+                   QColor(0xb4, 0xc4, 0x4a), QColor(0xf0, 0xc0, 0x3c), 2.5);
+}
+
+}  // namespace
+
+QImage iconImage(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double margin = size * 0.04;
+    const QRectF tile(margin, margin, size - 2 * margin, size - 2 * margin);
+    QPainterPath shape;
+    shape.addRoundedRect(tile, size * 0.2, size * 0.2);
+
+    p.setClipPath(shape);
+    p.translate(tile.topLeft());
+    paintIconScene(p, tile.size());
+    p.resetTransform();
+    p.setClipping(false);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0x0e, 0x33, 0x40), std::max(1.0, size / 64.0)));
+    p.drawPath(shape);
+    return image;
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : iconSizes) icon.addPixmap(QPixmap::fromImage(iconImage(size)));
+    return icon;
 }
 
 }  // namespace talvor

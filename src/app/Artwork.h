@@ -2,6 +2,10 @@
 
 #include <QPixmap>
 #include <QSize>
+#include <array>
+
+class QIcon;
+class QImage;
 
 namespace talvor {
 
@@ -10,5 +14,11 @@ namespace talvor {
 // a quiet version behind its work area.
 QPixmap programPicture(QSize size, const QString& caption);
 QPixmap backgroundPicture(QSize size);
+
+// The program's icon: the stalk before the ridges on a rounded tile, drawn for each of the
+// sizes the desktop's icon theme keeps (the package installs these as PNG files).
+inline constexpr std::array iconSizes{16, 22, 24, 32, 48, 64, 128, 256};
+QImage iconImage(int size);
+QIcon programIcon();
 
 }  // namespace talvor

@@ -1,10 +1,12 @@
 #include "app/Screens.h"
 
+#include "accounts/AccountScreens.h"
 #include "app/About.h"
 #include "bills/BillScreens.h"
 #include "maintenance/MaintenanceScreens.h"
 #include "master/MasterScreens.h"
 #include "ui/ScreenRegistry.h"
+#include "warehouse/WarehouseScreens.h"
 
 namespace talvor {
 
@@ -13,6 +15,8 @@ ScreenRegistry& screenRegistry() {
         ScreenRegistry screens;
         registerMasterScreens(screens);
         registerBillScreens(screens);
+        registerWarehouseScreens(screens);
+        registerAccountScreens(screens);
         registerMaintenanceScreens(screens);
         screens.add<TfrmAbout>(QStringLiteral("N51"));
         return screens;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -87,6 +88,20 @@ TEST_F(FirstStartScreenTest, AFailedCreationLeavesNothingBehind) {
     EXPECT_TRUE(messages.texts()[0].startsWith(QStringLiteral("数据库无法建立：")))
         << messages.texts()[0].toStdString();
     EXPECT_NE(blocked.result(), QDialog::Accepted);
+}
+
+// A user's data directory may not exist yet at the first start of an installed program.
+TEST_F(FirstStartScreenTest, SaysWhereTheDatabaseWillBeAndCreatesItsDirectories) {
+    const QString nested = dir.filePath(QStringLiteral("share/talvor/data/talvor.mdb"));
+    TFrmFirstStart first(nested);
+    EXPECT_TRUE(first.findChild<QLabel*>(QStringLiteral("lblIntro"))->text().endsWith(nested));
+    first.findChild<QLineEdit*>(QStringLiteral("edtCode"))->setText(QStringLiteral("boss"));
+    first.findChild<QLineEdit*>(QStringLiteral("edtName"))->setText(QStringLiteral("王"));
+    first.findChild<QLineEdit*>(QStringLiteral("edtPassword"))->setText(QStringLiteral("pw"));
+    first.findChild<QLineEdit*>(QStringLiteral("edtConfirm"))->setText(QStringLiteral("pw"));
+    first.cmd_okClick();
+    EXPECT_EQ(first.result(), QDialog::Accepted);
+    EXPECT_TRUE(QFile::exists(nested));
 }
 
 }  // namespace
