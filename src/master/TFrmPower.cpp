@@ -145,6 +145,10 @@ QWidget* TFrmPower::buildRightsArea() {
     rights_->setObjectName(QStringLiteral("StringGrid1"));
     rights_->horizontalHeader()->hide();
     rights_->verticalHeader()->hide();
+    // The rows are lower than the style's least height for the font; the grid shows whole.
+    rights_->verticalHeader()->setMinimumSectionSize(kRowHeight);
+    rights_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    rights_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     rights_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     rights_->setSelectionMode(QAbstractItemView::NoSelection);
     QFont font = rights_->font();
