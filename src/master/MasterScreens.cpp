@@ -4,6 +4,7 @@
 #include "master/TFrmEmployee.h"
 #include "master/TFrmGoods.h"
 #include "master/TFrmPower.h"
+#include "master/TFrmStorIni.h"
 #include "master/TFrmUser.h"
 #include "ui/ScreenRegistry.h"
 
@@ -14,6 +15,7 @@ void registerMasterScreens(ScreenRegistry& screens) {
     screens.add<TFrmGoods>(QStringLiteral("N4"));
     screens.add<TFrmCompany>(QStringLiteral("N5"));
     screens.add<TFrmUser>(QStringLiteral("N6"));
+    screens.add<TFrmStorIni>(QStringLiteral("N7"));
     screens.add<TFrmPower>(QStringLiteral("N8"));
 }
 

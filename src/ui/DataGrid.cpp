@@ -31,6 +31,13 @@ void DataGrid::setReadOnly(bool readOnly) {
                               QAbstractItemView::AnyKeyPressed);
 }
 
+void DataGrid::commitEditing() {
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor) return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
 void DataGrid::followDataset(int row) {
     if (currentIndex().row() == row) return;
     following_ = true;

@@ -19,6 +19,9 @@ class DataGrid : public QTableView {
     DatasetModel* datasetModel() const { return model_; }
     // A read-only grid only browses; otherwise cells of columns not marked read-only edit.
     void setReadOnly(bool readOnly);
+    // Writes what an open cell editor holds into the dataset's row and closes the editor, so
+    // that a value typed and not yet left is saved too.
+    void commitEditing();
 
   private:
     void followDataset(int row);

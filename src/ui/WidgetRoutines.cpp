@@ -3,8 +3,8 @@
 #include <array>
 #include <stdexcept>
 
-#include "common/core/GoodsCaptions.h"
 #include "common/core/DataRoutines.h"
+#include "common/core/GoodsCaptions.h"
 #include "common/core/Routines.h"
 #include "datamodel/DataModule.h"
 #include "datamodel/db/DbError.h"

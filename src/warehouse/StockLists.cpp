@@ -1,6 +1,7 @@
 #include "warehouse/StockLists.h"
 
 #include "datamodel/DataModule.h"
+#include "warehouse/StockScreenParts.h"
 
 namespace talvor {
 
@@ -59,27 +60,15 @@ QueryStatement restricted(const QueryScreen& screen, QString head, const QString
     return {head + u" order by a.gods_code"_s, params};
 }
 
-std::vector<GridColumn> goodsColumns() {
-    return {{u"gods_code"_s, u"商品编码"_s, 90}, {u"gods_name"_s, u"商品名称"_s, 150},
-            {u"gods_spec"_s, u"规格"_s, 80},     {u"gods_type"_s, u"型号"_s, 80},
-            {u"gods_kind"_s, u"种类"_s, 80},     {u"gods_unit"_s, u"单位"_s, 50}};
-}
-
-std::vector<GridColumn> withGoods(std::vector<GridColumn> rest) {
-    std::vector<GridColumn> columns = goodsColumns();
-    columns.insert(columns.end(), rest.begin(), rest.end());
-    return columns;
-}
-
 const QueryDescriptor& stockQuery() {
     static const QueryDescriptor d{
         .className = "TFrmStore",
         .caption = "库存查询",
         .module = 14,
         .list = &TFrmDataMod::StoreQ,
-        .columns = withGoods({{u"gods_amou"_s, u"数量"_s, 80},
-                              {u"cost_pric"_s, u"成本"_s, 80},
-                              {u"cost_tota"_s, u"小计"_s, 90}}),
+        .columns = withGoodsColumns({{u"gods_amou"_s, u"数量"_s, 80},
+                                     {u"cost_pric"_s, u"成本"_s, 80},
+                                     {u"cost_tota"_s, u"小计"_s, 90}}),
         .goodsCaptions = true,
         .criteria = goodsFilters(),
         .statement =
@@ -111,9 +100,9 @@ const QueryDescriptor& stockAlarm() {
         .caption = "库存报警",
         .module = 15,
         .list = &TFrmDataMod::AlarmQ,
-        .columns = withGoods({{u"gods_amou"_s, u"数量"_s, 80},
-                              {u"max_amou"_s, u"库存上限"_s, 80},
-                              {u"min_amou"_s, u"库存下限"_s, 80}}),
+        .columns = withGoodsColumns({{u"gods_amou"_s, u"数量"_s, 80},
+                                     {u"max_amou"_s, u"库存上限"_s, 80},
+                                     {u"min_amou"_s, u"库存下限"_s, 80}}),
         .goodsCaptions = true,
         .criteria = goodsFilters(),
         .statement =

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QtTest/QTest>
 #include <vector>
 
 #include "master/MasterScreenFixture.h"
 #include "reports/core/PreparedReport.h"
 #include "reports/core/ReportLayout.h"
+#include "ui/DataGrid.h"
 
 namespace talvor::test {
 
@@ -47,6 +49,23 @@ class WarehouseFixture : public MasterScreenFixture {
     }
     static QString boxText(QWidget& screen, const char* name) {
         return child<QLineEdit>(screen, name)->text();
+    }
+    // Types into a cell through the grid's own editor and leaves it open, as a user who has
+    // not yet left the cell.
+    static void typeCell(QWidget& screen, int row, const QString& field, const QString& text) {
+        screen.show();
+        auto* grid = child<DataGrid>(screen, "DBGrid1");
+        const QModelIndex cell = grid->model()->index(row, grid->datasetModel()->columnOf(field));
+        grid->setCurrentIndex(cell);
+        grid->edit(cell);
+        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(cell));
+        ASSERT_NE(editor, nullptr) << "no editor at " << row << " " << field.toStdString();
+        editor->setText(text);
+    }
+    // Moves the grid to another row, which writes a cell left open.
+    static void leaveTo(QWidget& screen, int row) {
+        auto* grid = child<DataGrid>(screen, "DBGrid1");
+        grid->setCurrentIndex(grid->model()->index(row, 0));
     }
     // The codes the list holds, in its order.
     static QStringList codes(const Dataset& list) {

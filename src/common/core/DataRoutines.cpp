@@ -53,4 +53,12 @@ QString LookupValue(const QString& table, const QString& keyColumn, const QStrin
     return module ? LookupValue(*module->TempQ, table, keyColumn, key, resultColumn) : QString();
 }
 
+double fieldSum(const Dataset& dataset, const QString& field) {
+    const int index = dataset.fieldIndex(field);
+    double sum = 0;
+    for (int row = 0; row < dataset.recordCount(); ++row)
+        sum += dataset.value(row, index).toDouble();
+    return sum;
+}
+
 }  // namespace talvor

@@ -202,6 +202,9 @@ QStringList scratchTableStatements() {
     QStringList statements;
     for (const TableDef& t : schemaTables())
         if (t.scratch) statements << createTableStatement(t);
+    // The stock-taking writes the ledger from its working set by code.
+    statements << QStringLiteral(
+        "CREATE INDEX IF NOT EXISTS temp.chektemp_code ON chektemp(gods_code)");
     // The movement figure is a decimal without places: what is stored is a whole number.
     for (const char* table : {"miostemp", "mios"}) {
         for (const char* event : {"INSERT", "UPDATE OF now_amou"}) {
