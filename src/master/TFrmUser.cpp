@@ -19,6 +19,7 @@
 #include "ui/BoundControls.h"
 #include "ui/DataGrid.h"
 #include "ui/ErrorReport.h"
+#include "ui/GridEditScreen.h"
 #include "ui/Messages.h"
 #include "ui/WaitCursor.h"
 
@@ -198,7 +199,7 @@ QWidget* TFrmUser::buildPickLists() {
     // currencies at the bottom left of the area.
     const int places[][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}, {2, 0}};
     for (size_t i = 0; i < lists_.size(); ++i) {
-        auto* list = new DataGrid(lists_[i].dataset, columns[i], area);
+        DataGrid* list = makeEditingGrid(lists_[i].dataset, columns[i], area);
         list->setObjectName(QStringLiteral("DBGrid_") + lists_[i].dataset->name());
         list->setFixedSize(200, 150);
         lists_[i].grid = list;
@@ -236,17 +237,10 @@ void TFrmUser::paperTypeChosen(const QString& type) {
     }
 }
 
-void TFrmUser::startEditing(Dataset& dataset) {
-    if (dataset.isEmpty())
-        dataset.append();
-    else
-        dataset.edit();
-}
-
 void TFrmUser::cmd_editClick() {
     setMode(ScreenMode::Edit);
-    startEditing(*FrmDataMod()->UserQ);
-    for (const PickList& list : lists_) startEditing(*list.dataset);
+    beginListEditing(*FrmDataMod()->UserQ);
+    for (const PickList& list : lists_) beginListEditing(*list.dataset);
 }
 
 void TFrmUser::SaveBasicSettings() {
@@ -257,6 +251,7 @@ void TFrmUser::SaveBasicSettings() {
             return;
         }
     }
+    for (const PickList& list : lists_) list.grid->commitEditing();
     const WaitCursor wait;
     GoodsCaptionTexts captions;
     for (size_t i = 0; i < captions_.size(); ++i) {
@@ -281,7 +276,7 @@ void TFrmUser::writePickLists() {
     for (const PickList& list : lists_)
         quietly([&] {
             list.dataset->checkBrowseMode();
-            list.dataset->updateBatch();
+            writeListChanges(*list.dataset);
         });
 }
 
@@ -292,11 +287,10 @@ void TFrmUser::retitlePickLists(const GoodsCaptionTexts& captions) {
 
 void TFrmUser::cmd_cancClick() {
     quietly([] { FrmDataMod()->UserQ->cancel(); });
-    for (const PickList& list : lists_)
-        quietly([&] {
-            list.dataset->cancel();
-            list.dataset->cancelBatch();
-        });
+    for (const PickList& list : lists_) {
+        list.grid->commitEditing();
+        quietly([&] { discardListChanges(*list.dataset); });
+    }
     setMode(ScreenMode::Null);
 }
 

@@ -47,7 +47,6 @@ class TFrmUser : public EditingDialog {
     void setMode(ScreenMode mode);
     void readPaper();
     void paperTypeChosen(const QString& type);
-    void startEditing(Dataset& dataset);
     void writePickLists();
     void retitlePickLists(const GoodsCaptionTexts& captions);
 

@@ -62,6 +62,26 @@ Handler handlerOf(const char* button) {
 
 }  // namespace
 
+DataGrid* makeEditingGrid(Dataset* list, std::vector<GridColumn> columns, QWidget* parent) {
+    auto* grid = new DataGrid(list, std::move(columns), parent);
+    grid->setItemDelegate(new TextCellDelegate(grid));
+    return grid;
+}
+
+void beginListEditing(Dataset& list) {
+    if (list.isEmpty())
+        list.append();
+    else
+        list.edit();
+}
+
+void writeListChanges(Dataset& list) { list.updateBatch(); }
+
+void discardListChanges(Dataset& list) {
+    list.cancel();
+    list.cancelBatch();
+}
+
 GridEditScreen::GridEditScreen(const GridEditDescriptor& descriptor, QWidget* parent)
     : EditingDialog(parent), d_(descriptor), list_(FrmDataMod()->*descriptor.list) {
     setObjectName(QLatin1String(d_.className));
@@ -75,9 +95,8 @@ GridEditScreen::GridEditScreen(const GridEditDescriptor& descriptor, QWidget* pa
     bar->addStretch();
 
     boxRow_ = new QHBoxLayout;
-    grid_ = new DataGrid(list_, d_.columns, this);
+    grid_ = makeEditingGrid(list_, d_.columns, this);
     grid_->setObjectName(QStringLiteral("DBGrid1"));
-    grid_->setItemDelegate(new TextCellDelegate(grid_));
     grid_->setMinimumSize(760, 360);
     for (int c = 0; c < d_.goodsCaptionColumns; ++c)
         grid_->datasetModel()->setColumnTitle(c, GoodsCaptions()[size_t(c)]);
@@ -150,23 +169,15 @@ void GridEditScreen::cmd_cancClick() {
 }
 
 bool GridEditScreen::beginEditing() {
-    return quietly([this] {
-        if (list_->isEmpty())
-            list_->append();
-        else
-            list_->edit();
-    });
+    return quietly([this] { beginListEditing(*list_); });
 }
 
 bool GridEditScreen::saveChanges() {
-    list_->updateBatch();
+    writeListChanges(*list_);
     return true;
 }
 
-void GridEditScreen::cancelChanges() {
-    list_->cancel();
-    list_->cancelBatch();
-}
+void GridEditScreen::cancelChanges() { discardListChanges(*list_); }
 
 void GridEditScreen::closeEvent(QCloseEvent* event) {
     if (mode_ != ScreenMode::Null && !d_.refusesCloseWhileEditing) cmd_cancClick();
