@@ -200,6 +200,7 @@ QWidget* TFrmUser::buildPickLists() {
     const int places[][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}, {2, 0}};
     for (size_t i = 0; i < lists_.size(); ++i) {
         DataGrid* list = makeEditingGrid(lists_[i].dataset, columns[i], area);
+        addEntryKeys(list);
         list->setObjectName(QStringLiteral("DBGrid_") + lists_[i].dataset->name());
         list->setFixedSize(200, 150);
         lists_[i].grid = list;

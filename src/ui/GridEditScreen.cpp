@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
@@ -46,6 +47,37 @@ class TextCellDelegate : public QStyledItemDelegate {
     }
 };
 
+class EntryKeys : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* grid = static_cast<DataGrid*>(watched);
+        if (grid->editTriggers() == QAbstractItemView::NoEditTriggers) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        Dataset& list = *grid->dataset();
+        const bool onLastRow = grid->currentIndex().row() == list.recordCount() - 1;
+        if (key->key() == Qt::Key_Down && key->modifiers() == Qt::NoModifier && onLastRow) {
+            grid->commitEditing();
+            reportErrors([&] {
+                list.checkBrowseMode();
+                list.append();
+            });
+            return true;
+        }
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::ControlModifier) {
+            grid->commitEditing();
+            reportErrors([&] {
+                if (!list.isEmpty()) list.deleteRow();
+            });
+            return true;
+        }
+        return false;
+    }
+};
+
 using Handler = void (GridEditScreen::*)();
 
 Handler handlerOf(const char* button) {
@@ -67,6 +99,8 @@ DataGrid* makeEditingGrid(Dataset* list, std::vector<GridColumn> columns, QWidge
     grid->setItemDelegate(new TextCellDelegate(grid));
     return grid;
 }
+
+void addEntryKeys(DataGrid* grid) { grid->installEventFilter(new EntryKeys(grid)); }
 
 void beginListEditing(Dataset& list) {
     if (list.isEmpty())

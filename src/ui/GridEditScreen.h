@@ -42,6 +42,9 @@ struct GridEditDescriptor {
 // beside controls of its own: cells edit as plain text, the list edits its current row (or
 // begins one when empty), writes every held change in one transaction, or discards them.
 DataGrid* makeEditingGrid(Dataset* list, std::vector<GridColumn> columns, QWidget* parent);
+// While the grid edits, Down on its last row begins a new entry and Ctrl+Delete removes the
+// current one, for lists whose entries are added and deleted in place.
+void addEntryKeys(DataGrid* grid);
 void beginListEditing(Dataset& list);
 void writeListChanges(Dataset& list);
 void discardListChanges(Dataset& list);

@@ -126,5 +126,30 @@ TEST_F(UserScreenTest, PickListsWaitForSaveAndANewCategoryReachesTheGoodsScreen)
     EXPECT_GE(child<QComboBox>(goods, "DBComboBox_gods_kind")->findText(QStringLiteral("电器")), 0);
 }
 
+TEST_F(UserScreenTest, EntriesAreAddedAndDeletedInTheGridWhileEditing) {
+    t.exec(QStringLiteral("insert into baseitem (fee_code,fee_type) values ('1','现金')"));
+    t.exec(QStringLiteral("insert into baseitem (fee_code,fee_type) values ('2','支票')"));
+    Dataset& fees = *t.module->FeeDefiQ;
+    TFrmUser screen;
+    auto* grid = child<DataGrid>(screen, "DBGrid_FeeDefiQ");
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(fees.recordCount(), 2) << "browsing deletes nothing";
+
+    click(screen, "cmd_edit");
+    fees.locate(QStringLiteral("fee_code"), QStringLiteral("1"));
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+    fees.last();
+    QTest::keyClick(grid, Qt::Key_Down);
+    ASSERT_EQ(fees.recordCount(), 2);
+    fees.setValue(QStringLiteral("fee_code"), QStringLiteral("3"));
+    fees.setValue(QStringLiteral("fee_type"), QStringLiteral("汇票"));
+    QTest::keyClick(grid, Qt::Key_Down);  // an entry left empty is dropped at save
+    click(screen, "cmd_save");
+    EXPECT_EQ(screen.mode(), ScreenMode::Null);
+    EXPECT_EQ(t.scalar(QStringLiteral("select group_concat(fee_type,',') from "
+                                      "(select fee_type from baseitem order by fee_code)")),
+              QStringLiteral("支票,汇票"));
+}
+
 }  // namespace
 }  // namespace talvor
