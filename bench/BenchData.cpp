@@ -19,7 +19,7 @@ namespace {
 constexpr int kCompanies = 2000;
 constexpr int kEmployees = 50;
 // Bump when the generated data or the schema changes, so a stale cache is not used.
-constexpr const char* kVersion = "3";
+constexpr const char* kVersion = "4";
 
 const QString kinds[] = {QStringLiteral("五金"), QStringLiteral("电器"), QStringLiteral("文具"),
                          QStringLiteral("食品"), QStringLiteral("日化")};

@@ -19,6 +19,7 @@
 #include "ui/DataGrid.h"
 #include "ui/ErrorReport.h"
 #include "ui/Messages.h"
+#include "ui/NameCompleter.h"
 #include "ui/WaitCursor.h"
 #include "ui/WidgetRoutines.h"
 
@@ -141,6 +142,7 @@ QGroupBox* SettlementScreen::buildCompanyGroup() {
     auto* grid = new QGridLayout(box);
     code_ = comboBox(box, "comp_code");
     name_ = comboBox(box, "comp_name");
+    completeNames(name_, NamedTable::Company);
     addFormRow(grid, 0, 0, u"编码"_s, code_);
     addFormRow(grid, 1, 0, u"名称"_s, name_);
     const auto typed = [this](QComboBox* box, auto handler) {

@@ -5,6 +5,7 @@
 #include "bills/BillScreens.h"
 #include "maintenance/MaintenanceScreens.h"
 #include "master/MasterScreens.h"
+#include "statistics/StatisticsScreens.h"
 #include "ui/ScreenRegistry.h"
 #include "warehouse/WarehouseScreens.h"
 
@@ -17,6 +18,7 @@ ScreenRegistry& screenRegistry() {
         registerBillScreens(screens);
         registerWarehouseScreens(screens);
         registerAccountScreens(screens);
+        registerStatisticsScreens(screens);
         registerMaintenanceScreens(screens);
         screens.add<TfrmAbout>(QStringLiteral("N51"));
         return screens;

@@ -15,6 +15,7 @@
 #include "datamodel/DataModule.h"
 #include "ui/DataGrid.h"
 #include "ui/ErrorReport.h"
+#include "ui/NameCompleter.h"
 #include "ui/WidgetRoutines.h"
 
 namespace talvor {
@@ -83,6 +84,7 @@ TFrmBillFind::TFrmBillFind(Table table, QWidget* parent)
     company_->setObjectName(QStringLiteral("ComboBox1"));
     company_->setEditable(true);
     company_->setInsertPolicy(QComboBox::NoInsert);
+    completeNames(company_, NamedTable::Company);
     from_ = datePicker(QDate::currentDate().addDays(-30), this, "DateTimePicker1");
     to_ = datePicker(QDate::currentDate(), this, "DateTimePicker2");
     auto* criteria = new QGridLayout;

@@ -246,6 +246,7 @@ void TFrmDataMod::defineFields() {
         f.push_back(field("unit_pric"));
         f.push_back(field("sub_amou"));
         f.push_back(arithmetic("sub_tota", "sub_amou", "unit_pric", true));
+        f.push_back(field("bill_date"));  // not shown: the statistics chart adds up by day
         InListQ->setFieldDefs(f);
     }
     {
@@ -261,7 +262,8 @@ void TFrmDataMod::defineFields() {
             goodsLookup(GoodsQ, "gods_type", 20),
             goodsLookup(GoodsQ, "gods_unit", 10),
             arithmetic("sub_tota", "sub_amou", "unit_pric", true),
-            goodsLookup(GoodsQ, "gods_kind", 20)};
+            goodsLookup(GoodsQ, "gods_kind", 20),
+            field("bill_date")};  // not shown: the statistics chart adds up by day
         OutListQ->setFieldDefs(f);
     }
     {

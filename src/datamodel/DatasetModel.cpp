@@ -82,10 +82,12 @@ bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int 
 }
 
 QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= int(columns_.size()))
+    if (orientation != Qt::Horizontal || section < 0 || section >= int(columns_.size()))
         return QAbstractTableModel::headerData(section, orientation, role);
-    return columns_[size_t(section)].title;
+    const GridColumn& column = columns_[size_t(section)];
+    if (role == Qt::DisplayRole) return column.title;
+    if (role == Qt::ToolTipRole && !column.toolTip.isEmpty()) return column.toolTip;
+    return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const {

@@ -13,6 +13,7 @@ struct GridColumn {
     QString title;
     int width = 80;  // pixels
     bool readOnly = false;
+    QString toolTip = {};  // shown over the column's title
 };
 
 // A table model over a dataset: chosen columns with titles, display formats from the

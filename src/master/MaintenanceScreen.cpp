@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "common/core/Routines.h"
+#include "datamodel/DataModule.h"
 #include "datamodel/Dataset.h"
 #include "datamodel/db/DbError.h"
 #include "ui/BoundControls.h"
@@ -160,6 +161,20 @@ void MaintenanceScreen::cmd_cancClick() {
     afterCancel();
 }
 
-void MaintenanceScreen::cmd_findClick() { locateCode(trimmedInput(findBox_->text())); }
+// An exact code wins; otherwise, on a screen that finds by name, the next goods after the
+// current one whose name matches, round to the first, so that pressing again goes on.
+void MaintenanceScreen::cmd_findClick() {
+    const QString typed = trimmedInput(findBox_->text());
+    quietly([&] {
+        if (!dataset_->locate(codeField_, typed) && namedTable_ && !typed.isEmpty())
+            locateNextNamed(typed);
+    });
+}
+
+void MaintenanceScreen::locateNextNamed(const QString& typed) {
+    const std::optional<QString> code =
+        nextMatchingCode(FrmDataMod()->AdoConn(), *namedTable_, typed, dataset_->text(codeField_));
+    if (code) dataset_->locate(codeField_, *code);
+}
 
 }  // namespace talvor

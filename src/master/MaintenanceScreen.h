@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
+#include "master/core/NameSearch.h"
 #include "ui/EditingDialog.h"
 
 class QGridLayout;
@@ -79,14 +81,20 @@ class MaintenanceScreen : public EditingDialog {
     virtual void afterSave(const QString& /*code*/) {}
     virtual void afterCancel() {}
 
+    // Quick find then also finds by name and by the pinyin initials of the name.
+    void findNamesToo(NamedTable table) { namedTable_ = table; }
+
     bool locateCode(const QString& code);
 
   private:
+    void locateNextNamed(const QString& typed);
+
     int module_;
     Dataset* dataset_;
     QString codeField_;
     DBEdit* codeBox_ = nullptr;
     QLineEdit* findBox_ = nullptr;
+    std::optional<NamedTable> namedTable_;
 };
 
 // A label and a control in the next free place of a two-column form grid.

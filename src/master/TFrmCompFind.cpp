@@ -2,11 +2,14 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "datamodel/DataModule.h"
 #include "master/MaintenanceScreen.h"
+#include "master/core/NameSearch.h"
 #include "ui/BoundControls.h"
 #include "ui/DataGrid.h"
 #include "ui/ErrorReport.h"
@@ -17,8 +20,8 @@ TFrmCompFind::TFrmCompFind(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TFrmCompFind"));
     setWindowTitle(QStringLiteral("公司查询"));
     Dataset* companies = FrmDataMod()->CompanyQ;
-    quietly(
-        [&] { companies->openWith(QStringLiteral("select * from company order by comp_code")); });
+    companies_ = companies;
+    quietly([this] { narrow({}); });
 
     grid_ = new DataGrid(companies,
                          {{QStringLiteral("comp_code"), QStringLiteral("客户编码"), 80, true},
@@ -62,10 +65,34 @@ TFrmCompFind::TFrmCompFind(QWidget* parent) : QDialog(parent) {
     auto* right = new QVBoxLayout;
     right->addLayout(details);
     right->addLayout(buttons);
+    findBox_ = new QLineEdit(this);
+    findBox_->setObjectName(QStringLiteral("Edit1"));
+    findBox_->setPlaceholderText(QStringLiteral("编码、名称或拼音首字母"));
+    connect(findBox_, &QLineEdit::textEdited, this,
+            [this](const QString& typed) { quietly([&] { narrow(typed); }); });
+    auto* find = new QHBoxLayout;
+    find->addWidget(new QLabel(QStringLiteral("查找"), this));
+    find->addWidget(findBox_, 1);
+    auto* left = new QVBoxLayout;
+    left->addLayout(find);
+    left->addWidget(grid_, 1);
     auto* top = new QHBoxLayout(this);
-    top->addWidget(grid_, 1);
+    top->addLayout(left, 1);
     top->addLayout(right);
     top->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+// The list narrows to the companies whose code or name holds the typed text, or whose name's
+// pinyin initials do; an empty text lists them all.
+void TFrmCompFind::narrow(const QString& typed) {
+    if (typed.trimmed().isEmpty()) {
+        companies_->openWith(QStringLiteral("select * from company order by comp_code"));
+        return;
+    }
+    companies_->openWith(QStringLiteral("select * from company where instr(lower(comp_code), "
+                                        ":typed) > 0 or %1 order by comp_code")
+                             .arg(nameMatches(NamedTable::Company)),
+                         namedParams(typed));
 }
 
 QString TFrmCompFind::chosenCode() const {

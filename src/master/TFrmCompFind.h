@@ -2,9 +2,12 @@
 
 #include <QDialog>
 
+class QLineEdit;
+
 namespace talvor {
 
 class DataGrid;
+class Dataset;
 
 // Picks a company: after OK the current row of CompanyQ is the chosen one.
 class TFrmCompFind : public QDialog {
@@ -17,6 +20,10 @@ class TFrmCompFind : public QDialog {
     QString chosenName() const;
 
   private:
+    void narrow(const QString& typed);
+
+    Dataset* companies_;
+    QLineEdit* findBox_;
     DataGrid* grid_;
 };
 

@@ -40,6 +40,7 @@ TFrmGoods::TFrmGoods(QWidget* parent)
     auto* top = new QVBoxLayout(this);
     top->addLayout(buildToolBar());
     top->addWidget(buildQuickFind(QStringLiteral("产品编码")));
+    findNamesToo(NamedTable::Goods);
     top->addWidget(buildDetail());
     top->addWidget(grid);
     top->setSizeConstraint(QLayout::SetFixedSize);

@@ -12,6 +12,7 @@
 #include "datamodel/DataModule.h"
 #include "ui/DataGrid.h"
 #include "ui/ErrorReport.h"
+#include "ui/NameCompleter.h"
 #include "ui/WidgetRoutines.h"
 
 namespace talvor {
@@ -37,6 +38,7 @@ TFrmGoodsFind::TFrmGoodsFind(QWidget* parent) : QDialog(parent) {
     nameBox_->setInsertPolicy(QComboBox::NoInsert);
     nameBox_->setMinimumWidth(220);
     FillComboDistinct(QStringLiteral("goods"), QStringLiteral("gods_name"), nameBox_);
+    completeNames(nameBox_, NamedTable::Goods);
 
     grid_ = new DataGrid(goods,
                          {{QStringLiteral("gods_code"), QStringLiteral("商品编码"), 90, true},

@@ -13,13 +13,16 @@
 #include <QVBoxLayout>
 
 #include "common/core/DataRoutines.h"
+#include "common/core/GoodsCaptions.h"
 #include "common/core/Routines.h"
 #include "datamodel/DataModule.h"
 #include "datamodel/DisplayFormat.h"
 #include "datamodel/Rights.h"
+#include "reports/core/PreparedReport.h"
+#include "reports/core/ReportLayout.h"
 #include "ui/DataGrid.h"
 #include "ui/ErrorReport.h"
-#include "ui/LayoutPrinting.h"
+#include "ui/NameCompleter.h"
 #include "ui/WaitCursor.h"
 #include "ui/WidgetRoutines.h"
 
@@ -35,6 +38,8 @@ QPushButton* toolButton(QWidget* parent, const char* objectName, const QString& 
     button->setAutoDefault(false);
     return button;
 }
+
+QString formatted(double value) { return formatFloat(value); }
 
 // The grid does not repaint row by row while a query or a print walks its list.
 class FrozenDisplay {
@@ -124,7 +129,10 @@ QWidget* QueryScreen::buildCriterion(const Criterion& c) {
         case CriterionKind::Combo: {
             auto* combo = new QComboBox(this);
             combo->setEditable(true);
-            if (c.itemsTable) FillComboDistinct(name(c.itemsTable), name(c.itemsColumn), combo);
+            if (c.itemsTable) {
+                FillComboDistinct(name(c.itemsTable), name(c.itemsColumn), combo);
+                completeNamesOf(combo, name(c.itemsTable), name(c.itemsColumn));
+            }
             for (const char* item : c.items) combo->addItem(QString::fromUtf8(item));
             widget = combo;
             break;
@@ -301,23 +309,41 @@ void QueryScreen::cmd_findClick() {
 
 // Sums by row, in list order, without moving the list until it returns to its first row.
 void QueryScreen::showTotals() {
-    for (const QueryTotal& t : d_.totals)
-        totals_.value(name(t.name))->setText(formatFloat(fieldSum(*list_, name(t.field))));
+    for (const QueryTotal& t : d_.totals) {
+        double sum = 0;
+        const int field = list_->fieldIndex(name(t.field));
+        for (int row = 0; row < list_->recordCount(); ++row)
+            sum += list_->value(row, field).toDouble();
+        totals_.value(name(t.name))->setText(formatted(sum));
+    }
     if (!list_->isEmpty()) list_->first();
 }
 
 void QueryScreen::cmd_prinClick() {
     if (d_.printNeedsRows && (!list_->isActive() || list_->isEmpty())) return;
-    std::vector<std::pair<QString, QString>> labels;
-    for (const Criterion& c : d_.criteria)
-        if (c.reportLabel)
-            labels.emplace_back(name(c.reportLabel), c.kind == CriterionKind::Date
-                                                         ? formatDate(date(c.name))
-                                                         : text(c.name));
-    for (const QueryTotal& t : d_.totals)
-        if (t.reportLabel) labels.emplace_back(name(t.reportLabel), totalText(t.name));
-    const FrozenDisplay frozen(*grid_);
-    previewLayout(name(d_.layout), d_.printsGoodsCaptions, labels);
+    quietly([this] {
+        report::ReportLayouts* layouts = report::Reports();
+        if (!layouts) throw report::ReportError(QStringLiteral("没有创建报表"));
+        report::ReportLayout* layout = layouts->layout(name(d_.layout));
+        if (!layout) throw report::ReportError(QStringLiteral("没有报表 ") + name(d_.layout));
+        if (d_.printsGoodsCaptions) {
+            const char* headings[] = {"QRLab_code", "QRLab_name", "QRLab_spec", "QRLab_type"};
+            for (size_t i = 0; i < std::size(headings); ++i)
+                layout->setCaption(name(headings[i]), GoodsCaptions()[i]);
+        }
+        for (const Criterion& c : d_.criteria)
+            if (c.reportLabel)
+                layout->setCaption(name(c.reportLabel), c.kind == CriterionKind::Date
+                                                            ? formatDate(date(c.name))
+                                                            : text(c.name));
+        for (const QueryTotal& t : d_.totals)
+            if (t.reportLabel) layout->setCaption(name(t.reportLabel), totalText(t.name));
+        if (d_.printing) d_.printing(*this, *layout);
+        const FrozenDisplay frozen(*grid_);
+        report::PreparedReport pages = layout->prepare();
+        if (d_.morePages) d_.morePages(*this, pages);
+        report::present(pages);
+    });
 }
 
 }  // namespace talvor

@@ -20,6 +20,11 @@ class DataGrid;
 class QueryScreen;
 class TFrmDataMod;
 
+namespace report {
+class ReportLayout;
+struct PreparedReport;
+}  // namespace report
+
 // The kinds of box a criteria row is made of.
 enum class CriterionKind {
     Text,    // a line edit
@@ -99,6 +104,10 @@ struct QueryDescriptor {
     const char* layout = nullptr;      // instanceName of the report layout 打印 previews
     bool printsGoodsCaptions = false;  // the layout's first four headings take the captions
     bool printNeedsRows = false;       // 打印 usable only while the list holds rows
+    // Further run-time labels of the layout, written from the screen as it stands.
+    std::function<void(const QueryScreen&, report::ReportLayout&)> printing = nullptr;
+    // Pages printed after the list's own (a chart).
+    std::function<void(const QueryScreen&, report::PreparedReport&)> morePages = nullptr;
     std::function<void(QueryScreen&)> opening = nullptr;  // after the boxes are built and filled
     // A widget beside the grid (a chart), made once when the screen is built.
     std::function<QWidget*(QueryScreen&)> besideGrid = nullptr;

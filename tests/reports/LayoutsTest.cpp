@@ -152,10 +152,10 @@ const std::pair<const char16_t*, const char16_t*> kStatements[] = {
     {u"GathQ", u"select bill_no,bill_date,oper_name,comp_code,shou_tota,fact_tota from outmain"},
     {u"PayQ", u"select bill_no,bill_date,oper_name,comp_code,shou_tota,fact_tota from inmain"},
     {u"InListQ",
-     u"select distinct comp_code,b.bill_no,gods_code,unit_pric,sub_amou from inmain a "
+     u"select comp_code,b.bill_no,gods_code,unit_pric,sub_amou,a.bill_date from inmain a "
      u"inner join ingoods b on a.bill_no=b.bill_no"},
     {u"OutListQ",
-     u"select distinct comp_code,b.bill_no,gods_code,unit_pric,sub_amou from outmain a "
+     u"select comp_code,b.bill_no,gods_code,unit_pric,sub_amou,a.bill_date from outmain a "
      u"inner join outgoods b on a.bill_no=b.bill_no"},
     {u"OutSortQ",
      u"select b.gods_code,sum(b.sub_amou) as sub_amou,avg(unit_pric) as unit_pric,"

@@ -6,13 +6,11 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 #include "datamodel/DisplayFormat.h"
 #include "datamodel/Error.h"

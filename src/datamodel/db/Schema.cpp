@@ -2,6 +2,7 @@
 
 #include "datamodel/Rights.h"
 #include "datamodel/db/DbError.h"
+#include "datamodel/db/NameIndex.h"
 #include "datamodel/db/PasswordHash.h"
 #include "datamodel/db/SqliteEngine.h"
 
@@ -233,6 +234,7 @@ void createDatabase(const QString& path, const Administrator& admin) {
     for (const auto& [table, column] : kIndexes)
         engine.runScript(QStringLiteral("CREATE INDEX %1_%2 ON %1(%2)")
                              .arg(QLatin1String(table), QLatin1String(column)));
+    prepareNameIndex(engine);
     engine.execute(
         QStringLiteral("insert into userinfo (gods_code,gods_name,gods_spec,gods_type,gods_kind) "
                        "values ('编码','货名','规格','型号','分类')"));

@@ -9,6 +9,8 @@
 
 #include "datamodel/db/DbError.h"
 #include "datamodel/db/JetDialect.h"
+#include "datamodel/db/NameIndex.h"
+#include "datamodel/db/Pinyin.h"
 #include "datamodel/db/Schema.h"
 
 namespace talvor::db {
@@ -47,6 +49,22 @@ void yearFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 }
 void monthFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     datePart(ctx, argc, argv, 1, 2);
+}
+
+void pinyinInitialsFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    // No exception may cross SQLite's C frames.
+    try {
+        const QByteArray initials =
+            pinyinInitials(QString::fromUtf8(text, sqlite3_value_bytes(argv[0]))).toUtf8();
+        sqlite3_result_text(ctx, initials.constData(), int(initials.size()), SQLITE_TRANSIENT);
+    } catch (const std::exception& e) {
+        sqlite3_result_error(ctx, e.what(), -1);
+    }
 }
 
 ColumnType typeFromDeclaration(const char* declared) {
@@ -181,6 +199,8 @@ void SqliteEngine::openFile(const QString& path, bool create) {
     try {
         configureConnection();
         chooseJournal(path);
+        // A new file has no tables yet: createDatabase prepares the index after them.
+        if (!create) prepareNameIndex(*this);
     } catch (...) {
         close();
         throw;
@@ -198,6 +218,8 @@ void SqliteEngine::configureConnection() {
                                nullptr);
     sqlite3_create_function_v2(db_, "month", 1, flags, nullptr, monthFunction, nullptr, nullptr,
                                nullptr);
+    sqlite3_create_function_v2(db_, "pinyin_initials", 1, flags, nullptr, pinyinInitialsFunction,
+                               nullptr, nullptr, nullptr);
     // Reading the schema now turns a file that is no database into an error at open.
     run("SELECT count(*) FROM sqlite_schema");
     for (const QString& sql : scratchTableStatements()) runScript(sql);

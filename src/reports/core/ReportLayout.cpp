@@ -61,11 +61,12 @@ PreparedReport ReportLayout::prepare() const {
     });
 }
 
-void ReportLayout::preview() const {
-    const PreparedReport report = prepare();
+void present(const PreparedReport& report) {
     if (!presenter()) throw ReportError(QStringLiteral("没有打印预览窗口"));
     presenter()(report);
 }
+
+void ReportLayout::preview() const { present(prepare()); }
 
 ReportLayouts::ReportLayouts(TFrmDataMod& data) {
     const DatasetResolver resolve = [&data](const QString& name) -> const Dataset* {

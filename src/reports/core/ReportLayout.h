@@ -21,6 +21,8 @@ namespace talvor::report {
 // tests install a recorder. Returns the one it replaces.
 using Presenter = std::function<void(const PreparedReport&)>;
 Presenter setPresenter(Presenter presenter);
+// Shows pages prepared (and perhaps added to) by the caller; throws when no preview is installed.
+void present(const PreparedReport& report);
 
 // A layout of the system for the whole run: its definition, the datasets it prints, and what
 // printing screens leave in it (the paper last set and the captions last written).
