@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 #include "datamodel/db/Schema.h"
@@ -21,12 +22,7 @@ constexpr int kEmployees = 50;
 // Bump when the generated data or the schema changes, so a stale cache is not used.
 constexpr const char* kVersion = "4";
 
-const QString kinds[] = {QStringLiteral("五金"), QStringLiteral("电器"), QStringLiteral("文具"),
-                         QStringLiteral("食品"), QStringLiteral("日化")};
-const QString units[] = {QStringLiteral("个"), QStringLiteral("箱"), QStringLiteral("件"),
-                         QStringLiteral("套")};
-
-void fillMasters(db::Engine& e) {
+void fillPeople(db::Engine& e) {
     for (int i = 0; i < kEmployees; ++i)
         e.execute(QStringLiteral("insert into employee (empl_code,empl_name) values (:c,:n)"),
                   {{QStringLiteral("c"), QStringLiteral("E%1").arg(i, 3, 10, QChar(u'0'))},
@@ -38,32 +34,27 @@ void fillMasters(db::Engine& e) {
                    {QStringLiteral("n"), QStringLiteral("某某贸易有限公司%1").arg(i)},
                    {QStringLiteral("p"), QStringLiteral("0571-8800%1").arg(i)},
                    {QStringLiteral("h"), QStringLiteral("负责人%1").arg(i)}});
-    for (int i = 0; i < kGoods; ++i) {
-        const QString code = goodsCode(i);
-        e.execute(
-            QStringLiteral(
-                "insert into goods (gods_code,gods_name,gods_spec,gods_type,gods_kind,gods_unit,"
-                "valu_in,valu_out,max_amou,min_amou,prod_code,supp_code) values "
-                "(:c,:n,:s,:t,:k,:u,:vi,:vo,:mx,:mn,:pc,:sc)"),
-            {{QStringLiteral("c"), code},
-             {QStringLiteral("n"), QStringLiteral("测试商品名称%1").arg(i)},
-             {QStringLiteral("s"), QStringLiteral("%1×%2mm").arg(i % 50).arg(i % 7)},
-             {QStringLiteral("t"), QStringLiteral("XH-%1").arg(i % 300)},
-             {QStringLiteral("k"), kinds[i % 5]},
-             {QStringLiteral("u"), units[i % 4]},
-             {QStringLiteral("vi"), 10.0 + i % 97},
-             {QStringLiteral("vo"), 15.5 + i % 97},
-             {QStringLiteral("mx"), 500.0},
-             {QStringLiteral("mn"), 5.0},
-             {QStringLiteral("pc"), QStringLiteral("C%1").arg(i % kCompanies, 5, 10, QChar(u'0'))},
-             {QStringLiteral("sc"),
-              QStringLiteral("C%1").arg((i * 7) % kCompanies, 5, 10, QChar(u'0'))}});
-        e.execute(QStringLiteral(
-                      "insert into storemain (gods_code,gods_amou,cost_pric) values (:c,:a,:p)"),
-                  {{QStringLiteral("c"), code},
-                   {QStringLiteral("a"), 100.0 + i % 50},
-                   {QStringLiteral("p"), 9.5 + i % 90}});
-    }
+}
+
+// Goods i has the code goodsCode(i) and a ledger row. Written by SQLite itself, so that a
+// million goods take seconds.
+void fillGoods(db::SqliteEngine& e, int goods) {
+    const QString numbers =
+        QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i+1 FROM n WHERE i+1<%1) ")
+            .arg(goods);
+    e.runScript(
+        numbers +
+        QStringLiteral(
+            "INSERT INTO goods (gods_code,gods_name,gods_spec,gods_type,gods_kind,gods_unit,"
+            "valu_in,valu_out,max_amou,min_amou,prod_code,supp_code) SELECT printf('G%06d',i),"
+            "'测试商品名称'||i,(i%50)||'×'||(i%7)||'mm','XH-'||(i%300),"
+            "CASE i%5 WHEN 0 THEN '五金' WHEN 1 THEN '电器' WHEN 2 THEN '文具' WHEN 3 THEN '食品' "
+            "ELSE '日化' END,CASE i%4 WHEN 0 THEN '个' WHEN 1 THEN '箱' WHEN 2 THEN '件' ELSE '套' "
+            "END,10.0+i%97,15.5+i%97,500.0,5.0,printf('C%05d',i%2000),printf('C%05d',(i*7)%2000) "
+            "FROM n"));
+    e.runScript(numbers + QStringLiteral("INSERT INTO storemain (gods_code,gods_amou,cost_pric) "
+                                         "SELECT printf('G%06d',i),100.0+i%50,9.5+i%90 FROM n"));
 }
 
 void fillBills(db::Engine& e) {
@@ -102,29 +93,25 @@ void fillBills(db::Engine& e) {
     }
 }
 
-QString cachePath() {
+QString cachePath(const QString& name) {
     return QDir::temp().filePath(
-        QStringLiteral("talvor-bench-v%1.mdb").arg(QLatin1String(kVersion)));
+        QStringLiteral("talvor-bench-%1-v%2.mdb").arg(name, QLatin1String(kVersion)));
 }
 
-}  // namespace
-
-QString goodsCode(int i) { return QStringLiteral("G%1").arg(i, 6, 10, QChar(u'0')); }
-
-QString benchDatabase() {
-    const QString path = cachePath();
+// Makes the database once, under a temporary name until it is complete.
+QString cached(const QString& name, const std::function<void(db::SqliteEngine&)>& fill) {
+    const QString path = cachePath(name);
     if (QFile::exists(path)) return path;
     const QString building = path + QStringLiteral(".building");
     QFile::remove(building);
-    std::fprintf(stderr, "generating the bench database (once)...\n");
+    std::fprintf(stderr, "generating the bench database %s (once)...\n", qPrintable(name));
     db::createDatabase(
         building, {QStringLiteral("admin"), QStringLiteral("管理员"), QStringLiteral("admin")});
     {
         db::SqliteEngine engine;
         engine.open(building);
         db::Transaction tx(engine);
-        fillMasters(engine);
-        fillBills(engine);
+        fill(engine);
         tx.commit();
         engine.execute(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     }
@@ -134,13 +121,42 @@ QString benchDatabase() {
     return path;
 }
 
-QString writableBenchDatabase() {
+QString copyOf(const QString& path) {
     static std::unique_ptr<QTemporaryDir> dir = std::make_unique<QTemporaryDir>();
     static int copies = 0;
-    const QString path = dir->filePath(QStringLiteral("copy%1.mdb").arg(++copies));
-    QFile::copy(benchDatabase(), path);
-    return path;
+    const QString copy = dir->filePath(QStringLiteral("copy%1.mdb").arg(++copies));
+    QFile::copy(path, copy);
+    return copy;
 }
+
+}  // namespace
+
+QString goodsCode(int i) { return QStringLiteral("G%1").arg(i, 6, 10, QChar(u'0')); }
+
+QString benchDatabase() {
+    return cached(QStringLiteral("main"), [](db::SqliteEngine& e) {
+        fillPeople(e);
+        fillGoods(e, kGoods);
+        fillBills(e);
+    });
+}
+
+QString writableBenchDatabase() { return copyOf(benchDatabase()); }
+
+QString goodsDatabase() {
+    return cached(QStringLiteral("goods"), [](db::SqliteEngine& e) {
+        fillPeople(e);
+        fillGoods(e, kManyGoods);
+        e.runScript(
+            QStringLiteral(
+                "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i+1 FROM n WHERE i+1<%1) "
+                "INSERT INTO ingoods (bill_no,gods_code,sub_amou,unit_pric) "
+                "SELECT '20260101000000',printf('G%06d',(i*37)%10000),1.0,10.0 FROM n")
+                .arg(kGoodsDatabaseLines));
+    });
+}
+
+QString writableGoodsDatabase() { return copyOf(goodsDatabase()); }
 
 long long heapInUse() { return static_cast<long long>(mallinfo2().uordblks); }
 

@@ -7,6 +7,8 @@ namespace talvor::bench {
 inline constexpr int kGoods = 100000;
 inline constexpr int kBillLines = 1000000;
 inline constexpr int kLinesPerBill = 20;
+inline constexpr int kManyGoods = 1000000;
+inline constexpr int kGoodsDatabaseLines = 100;
 
 // A database with 100,000 goods, their ledger rows, companies, employees and 1,000,000 bill
 // lines over a year. Made once and kept in the temporary directory; copy it before writing.
@@ -14,6 +16,11 @@ QString benchDatabase();
 
 // A fresh copy of the bench database that the caller may change; removed at exit.
 QString writableBenchDatabase();
+
+// A database of 1,000,000 goods (goods i has in_id i + 1), their ledger rows, the companies
+// and employees, and 100 bill lines over the first 10,000 goods. Made once, like the above.
+QString goodsDatabase();
+QString writableGoodsDatabase();
 
 QString goodsCode(int i);
 

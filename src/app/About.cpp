@@ -14,7 +14,7 @@ TfrmAbout::TfrmAbout(QWidget* parent)
       picture_(programPicture(QSize(400, 250),
                               QStringLiteral("进货 · 销售 · 库存 · 财务，一个程序管好"))),
       lblClose(new QLabel(QStringLiteral("关闭"), this)) {
-    setObjectName(QStringLiteral("frmAbout"));
+    setObjectName(QStringLiteral("TfrmAbout"));
     setFixedSize(400, 250);
     lblClose->setObjectName(QStringLiteral("lblClose"));
     lblClose->setCursor(Qt::PointingHandCursor);

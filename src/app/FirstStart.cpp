@@ -13,6 +13,7 @@
 #include "datamodel/db/DbError.h"
 #include "datamodel/db/PasswordHash.h"
 #include "datamodel/db/Schema.h"
+#include "ui/Desktop.h"
 #include "ui/ErrorReport.h"
 #include "ui/Messages.h"
 #include "ui/WaitCursor.h"
@@ -52,7 +53,7 @@ void removeDatabaseFiles(const QString& path) {
 }  // namespace
 
 TFrmFirstStart::TFrmFirstStart(QString databasePath, QWidget* parent)
-    : QDialog(parent),
+    : QDialog(parent, kDialogFrame),
       databasePath_(std::move(databasePath)),
       edtCode(edit("edtCode", columnWidth("powers", "user_id"), this)),
       edtName(edit("edtName", columnWidth("employee", "empl_name"), this)),
@@ -60,7 +61,7 @@ TFrmFirstStart::TFrmFirstStart(QString databasePath, QWidget* parent)
       edtConfirm(edit("edtConfirm", kMaxPasswordLength, this)),
       cmd_ok(button(QStringLiteral("确定[&O]"), "cmd_ok", this)),
       cmd_canc(button(QStringLiteral("取消[&C]"), "cmd_canc", this)) {
-    setObjectName(QStringLiteral("FrmFirstStart"));
+    setObjectName(QStringLiteral("TFrmFirstStart"));
     setWindowTitle(QStringLiteral("建立数据库"));
     for (QLineEdit* password : {edtPassword, edtConfirm}) {
         password->setEchoMode(QLineEdit::Password);

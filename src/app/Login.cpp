@@ -17,6 +17,7 @@
 #include "datamodel/DataModule.h"
 #include "datamodel/Users.h"
 #include "datamodel/db/DbError.h"
+#include "ui/Desktop.h"
 #include "ui/ErrorReport.h"
 #include "ui/Messages.h"
 #include "ui/WaitCursor.h"
@@ -51,13 +52,13 @@ TFrmDataMod& dataModule() {
 }  // namespace
 
 TFrmLogin::TFrmLogin(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : QDialog(parent, kDialogFrame),
       Edit1(new QLineEdit(this)),
       Edit2(new QLineEdit(this)),
       cmd_ok(button(QStringLiteral("确定[&O]"), "cmd_ok", this)),
       cmd_close(button(QStringLiteral("关闭[&X]"), "cmd_close", this)),
       end_([](int exitCode) { QCoreApplication::exit(exitCode); }) {
-    setObjectName(QStringLiteral("FrmLogin"));
+    setObjectName(QStringLiteral("TFrmLogin"));
     setWindowTitle(QStringLiteral("用户登录"));
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit2->setObjectName(QStringLiteral("Edit2"));
@@ -160,6 +161,9 @@ void TFrmLogin::ConnectDatabase() {
 std::optional<User> TFrmLogin::findUser(const QString& userId, const QString& password) {
     try {
         return authenticate(*dataModule().TempQ, userId, password);
+    } catch (const db::DbError& e) {
+        // The reason (a full disk, a damaged file) follows on its own lines.
+        throw db::DbError(QStringLiteral("数据库无法打开\n") + e.message());
     } catch (const std::exception&) {
         throw db::DbError(QStringLiteral("数据库无法打开"));
     }

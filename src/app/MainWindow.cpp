@@ -20,6 +20,7 @@
 #include "datamodel/DisplayFormat.h"
 #include "datamodel/Rights.h"
 #include "datamodel/db/DbError.h"
+#include "ui/EditingDialog.h"
 #include "ui/ErrorReport.h"
 #include "ui/Messages.h"
 #include "ui/WaitCursor.h"
@@ -100,7 +101,7 @@ TfrmMain::TfrmMain(ScreenRegistry& screens, QWidget* parent)
                               Qt::WindowCloseButtonHint),
       screens_(screens),
       statusPanel_(new QLabel(this)) {
-    setObjectName(QStringLiteral("frmMain"));
+    setObjectName(QStringLiteral("TfrmMain"));
     setWindowTitle(programTitle());
 
     auto* client = new QWidget(this);
@@ -249,6 +250,7 @@ void TfrmMain::openScreen(const QString& item) {
     const ScreenFactory* factory = screens_.find(item);
     if (!factory) return;
     const std::unique_ptr<QDialog> screen = (*factory)(this);
+    keepOpenOnEscape(*screen);
     screen->exec();
 }
 

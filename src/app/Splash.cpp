@@ -14,7 +14,7 @@ TfrmFlash::TfrmFlash(QWidget* parent)
       picture_(programPicture(QSize(399, 250), QStringLiteral("进货 · 销售 · 库存 · 财务"))),
       ProgressBar1(new QProgressBar(this)),
       Timer1(new QTimer(this)) {
-    setObjectName(QStringLiteral("frmFlash"));
+    setObjectName(QStringLiteral("TfrmFlash"));
     setFixedSize(399, 250);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 100);

@@ -12,6 +12,7 @@
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
 #include "app/Splash.h"
+#include "app/Translations.h"
 #include "common/core/ProgramDir.h"
 #include "datamodel/DataModule.h"
 #include "reports/ReportPreview.h"
@@ -64,6 +65,8 @@ bool ensureSingleInstance(SingleInstanceGuard& guard) {
 int runProgram(QApplication& app) {
     // Calendars and other texts Qt takes from the locale read as on a Chinese system.
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    const std::unique_ptr<QTranslator> qtChinese = loadQtChinese();
+    if (qtChinese) QCoreApplication::installTranslator(qtChinese.get());
     installSongFont();
     SingleInstanceGuard guard;
     if (!ensureSingleInstance(guard)) return 0;

@@ -23,6 +23,7 @@
 #include "ui/BoundControls.h"
 #include "ui/ErrorReport.h"
 #include "ui/Messages.h"
+#include "ui/ReadOnlyLook.h"
 #include "ui/WaitCursor.h"
 #include "ui/WidgetRoutines.h"
 
@@ -138,11 +139,12 @@ QWidget* BillScreen::headerControl(HeaderItem item, QWidget* parent) {
             return date_;
         case HeaderItem::Settlement:
             settlement_ = boundCombo(parent, QStringLiteral("DBComboBox8"), "fee_type");
-            settlement_->lineEdit()->installEventFilter(this);
+            // Keys reach the list itself, which hands them to its edit box without a filter.
+            settlement_->installEventFilter(this);
             return settlement_;
         case HeaderItem::Currency:
             currency_ = boundCombo(parent, QStringLiteral("DBComboBox9"), "mone_type");
-            currency_->lineEdit()->installEventFilter(this);
+            currency_->installEventFilter(this);
             connectGuarded(currency_, &QComboBox::textActivated, this,
                            [this] { currencyChanged(currency_->currentText()); });
             connectGuarded(currency_->lineEdit(), &QLineEdit::textEdited, this,
@@ -177,6 +179,7 @@ QWidget* BillScreen::headerControl(HeaderItem item, QWidget* parent) {
 QGroupBox* BillScreen::buildHeader() {
     auto* group = new QGroupBox(this);
     group->setObjectName(QStringLiteral("GroupBox1"));
+    showDisabledAsReadOnly(*group);
     auto* grid = new QGridLayout(group);
     int row = 0;
     for (const auto* fields : {&d_.firstRow, &d_.secondRow}) {
@@ -214,6 +217,7 @@ BillLineGrid* BillScreen::buildGrid() {
 QGroupBox* BillScreen::buildFooter() {
     auto* group = new QGroupBox(this);
     group->setObjectName(QStringLiteral("GroupBox2"));
+    showDisabledAsReadOnly(*group);
     auto* grid = new QGridLayout(group);
     const auto totalBox = [group](const char* name) {
         auto* box = new QLineEdit(group);
@@ -307,11 +311,26 @@ void BillScreen::computeTotals() {
     quantity_->setText(formatFloat(quantity));
     amount_->setText(formatFloat(amount));
     words_->setText(AmountInWords(numberIn(amount_->text())));
+    words_->setCursorPosition(0);
 }
 
 void BillScreen::showBillDate() {
     const QVariant date = header_->value(QStringLiteral("bill_date"));
     if (!header_->isEmpty() && date.isValid()) date_->setDate(date.toDate());
+}
+
+// After another copy changed or deleted the bill: the edits go, and the bill shows as stored.
+void BillScreen::showStoredBill(const QString& number) {
+    quietly([&] {
+        lines_->cancelBatch();
+        header_->cancelBatch();
+        header_->reopen();
+        header_->locate(QStringLiteral("bill_no"), number);
+        lines_->reopen();
+        showBillDate();
+        computeTotals();
+    });
+    setMode(ScreenMode::Null);
 }
 
 QString BillScreen::billNo() const { return trimmedInput(billNo_->text()); }
@@ -345,7 +364,6 @@ void BillScreen::cmd_editClick() {
     const QString number = billNo();
     if (number.isEmpty()) return;
     quietly([&] {
-        snapshot_ = BillSnapshot::of(*lines_);
         header_->locate(QStringLiteral("bill_no"), number);
         header_->edit();
         lines_->edit();
@@ -366,9 +384,14 @@ void BillScreen::cmd_deleClick() {
         return;
     }
     try {
-        const BillResult result = DeleteBill(*d_.kind, number, date_->date(), *lines_, [] {
+        const BillResult result = DeleteBill(*d_.kind, *header_, *lines_, [] {
             return messages().confirm(QStringLiteral("此操作将删除本单全部数据，确认删除?"));
         });
+        if (result.outcome == BillResult::Outcome::Stale) {
+            messages().inform(result.message, MessageIcon::Warning);
+            showStoredBill(number);
+            return;
+        }
         if (result.outcome == BillResult::Outcome::Refused) {
             messages().inform(result.message, MessageIcon::Warning);
             return;
@@ -391,9 +414,12 @@ void BillScreen::cmd_saveClick() {
     const double quantity = totalQuantity();
     try {
         header_->setValue(QStringLiteral("bill_date"), date_->date());
-        const BillResult result =
-            SaveBill(*d_.kind, *header_, *lines_,
-                     mode_ == ScreenMode::Edit ? snapshot_ : std::nullopt, quantity);
+        const BillResult result = SaveBill(*d_.kind, *header_, *lines_, quantity);
+        if (result.outcome == BillResult::Outcome::Stale) {
+            messages().inform(result.message, MessageIcon::Warning);
+            showStoredBill(billNo());
+            return;
+        }
         if (!result.written()) {
             if (!result.message.isEmpty()) messages().inform(result.message, MessageIcon::Warning);
             return;
@@ -419,6 +445,8 @@ void BillScreen::cmd_cancClick() {
         lines_->cancelBatch();
         header_->cancelBatch();
     });
+    // 新增 emptied the totals; the bill shown again needs its own, on screen and in print.
+    quietly([this] { computeTotals(); });
     showBillDate();
     setMode(ScreenMode::Null);
     findChild<QWidget*>(QStringLiteral("cmd_add"))->setFocus();
@@ -462,6 +490,8 @@ void BillScreen::pickGoods() {
 
 void BillScreen::currencyChanged(const QString& currency) {
     if (mode_ == ScreenMode::Null) return;
+    // The typed currency is written first: the rate's change shows the header row again.
+    currency_->commit();
     const QString rate = LookupValue(QStringLiteral("baseitem"), QStringLiteral("mone_type"),
                                      currency, QStringLiteral("mone_rate"));
     header_->setValue(QStringLiteral("mone_rate"), rate);
@@ -498,14 +528,28 @@ void BillScreen::gridEnter(int column) {
     }
 }
 
+namespace {
+
+// A key that types a character, or Enter; arrows, F4, Alt+Down and Tab keep their own work.
+bool typesOrEnters(const QKeyEvent& key) {
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) return true;
+    const QString text = key.text();
+    return !text.isEmpty() && text.front().isPrint() &&
+           !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+}  // namespace
+
 bool BillScreen::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && mode_ != ScreenMode::Null) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
+        const auto& keyEvent = *static_cast<QKeyEvent*>(event);
+        const int key = keyEvent.key();
         const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-        const bool handOver = (settlement_ && watched == settlement_->lineEdit() &&
-                               d_.handOver == GridHandOver::AnyKeyInSettlement) ||
-                              (currency_ && watched == currency_->lineEdit() &&
-                               d_.handOver == GridHandOver::EnterInCurrency && enter);
+        const bool handOver =
+            (settlement_ && watched == settlement_ &&
+             d_.handOver == GridHandOver::AnyKeyInSettlement && typesOrEnters(keyEvent)) ||
+            (currency_ && watched == currency_ && d_.handOver == GridHandOver::EnterInCurrency &&
+             enter);
         if (handOver) {
             grid_->setFocus();
             return d_.handOver == GridHandOver::AnyKeyInSettlement && !enter;

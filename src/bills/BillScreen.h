@@ -1,7 +1,5 @@
 #pragma once
 
-#include <optional>
-
 #include "bills/BillDescriptor.h"
 #include "bills/core/BillOperations.h"
 #include "ui/EditingDialog.h"
@@ -30,7 +28,6 @@ class BillScreen : public EditingDialog {
   public:
     BillScreen(const BillDescriptor& descriptor, QWidget* parent);
     ~BillScreen() override;
-
 
     void cmd_addClick();
     void cmd_editClick();
@@ -62,6 +59,7 @@ class BillScreen : public EditingDialog {
     void fillPickLists();
     void computeTotals();
     void showBillDate();
+    void showStoredBill(const QString& number);
     void proposePrice();
     void setMode(ScreenMode mode);
     QString billNo() const;
@@ -71,7 +69,6 @@ class BillScreen : public EditingDialog {
     Dataset* header_;
     Dataset* lines_;
     DatasetEvents lineEvents_;
-    std::optional<BillSnapshot> snapshot_;
 
     QDateEdit* date_ = nullptr;
     DBEdit* voucher_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <algorithm>
+#include <utility>
 
 #include "datamodel/DisplayFormat.h"
 #include "datamodel/db/DbError.h"
@@ -134,6 +136,10 @@ void Dataset::buildFields(const db::ResultSet& result) {
         const QString key = fields_[i].name.toLower();
         if (!fieldByName_.contains(key)) fieldByName_.insert(key, int(i));
     }
+    links_.assign(fields_.size(), {});
+    for (size_t i = 0; i < fields_.size(); ++i)
+        if (fields_[i].kind == FieldKind::Lookup) links_[i].keyField = requireField(fields_[i].key);
+    ++fieldsBuilt_;
 
     baseTable_.clear();
     for (const db::ResultColumn& c : columns_)
@@ -164,15 +170,16 @@ void Dataset::open() {
     if (isActive()) return;
     db::ResultSet result = engine_->query(sql_, params_);
     buildFields(result);
-    rows_.clear();
-    rows_.reserve(result.rows.size());
+    slots_.clear();
+    slots_.reserve(result.rows.size());
     for (db::ResultRow& values : result.rows)
-        rows_.push_back({std::move(values), {}, RowStatus::Unchanged});
-    deleted_.clear();
+        slots_.push_back({std::move(values), {}, RowStatus::Unchanged});
+    order_.reset(int(slots_.size()));
+    pending_.clear();
     editBackup_.reset();
     invalidateIndexes();
-    current_ = rows_.empty() ? -1 : 0;
-    eof_ = rows_.empty();
+    current_ = slots_.empty() ? -1 : 0;
+    eof_ = slots_.empty();
     setState(DatasetState::Browse);
     openLookupSources();
     emit opened();
@@ -183,8 +190,9 @@ void Dataset::open() {
 
 void Dataset::close() {
     if (!isActive()) return;
-    rows_.clear();
-    deleted_.clear();
+    slots_.clear();
+    order_.reset(0);
+    pending_.clear();
     editBackup_.reset();
     invalidateIndexes();
     current_ = -1;
@@ -233,6 +241,8 @@ void Dataset::setState(DatasetState state) {
     emit stateChanged(state);
 }
 
+int Dataset::recordCount() const { return order_.liveCount(); }
+
 void Dataset::checkBrowseMode() {
     if (!isEditing()) return;
     emit aboutToPost();  // what a bound editor still holds counts as a change
@@ -245,11 +255,7 @@ void Dataset::checkBrowseMode() {
 
 void Dataset::moveTo(int row) {
     checkBrowseMode();
-    if (rows_.empty()) {
-        current_ = -1;
-    } else {
-        current_ = std::clamp(row, 0, int(rows_.size()) - 1);
-    }
+    current_ = isEmpty() ? -1 : std::clamp(row, 0, recordCount() - 1);
     emit currentRowChanged(current_);
     if (afterScroll) afterScroll(*this);
 }
@@ -257,22 +263,22 @@ void Dataset::moveTo(int row) {
 void Dataset::setCurrentRow(int row) {
     if (row == current_ && !isEditing()) return;
     moveTo(row);
-    eof_ = rows_.empty();
+    eof_ = isEmpty();
 }
 
 void Dataset::first() {
     moveTo(0);
-    eof_ = rows_.empty();
+    eof_ = isEmpty();
 }
 
 void Dataset::last() {
-    moveTo(int(rows_.size()) - 1);
+    moveTo(recordCount() - 1);
     eof_ = true;
 }
 
 void Dataset::next() {
     checkBrowseMode();
-    if (current_ + 1 >= int(rows_.size())) {
+    if (current_ + 1 >= recordCount()) {
         eof_ = true;
         return;
     }
@@ -283,43 +289,56 @@ void Dataset::next() {
 bool Dataset::locate(const QString& field, const QVariant& value) {
     checkBrowseMode();
     const int f = requireField(field);
-    for (int row = 0; row < int(rows_.size()); ++row) {
-        if (valuesEqual(this->value(row, f), value)) {
-            setCurrentRow(row);
-            return true;
+    if (value.isNull()) {
+        for (int row = 0; row < recordCount(); ++row) {
+            if (this->value(row, f).isNull()) {
+                setCurrentRow(row);
+                return true;
+            }
         }
+        return false;
     }
-    return false;
+    const int slot = findSlot(f, value.toString());
+    if (slot < 0 || !valuesEqual(slotValue(slot, f), value)) return false;
+    setCurrentRow(order_.positionOf(slot));
+    return true;
 }
 
-QVariant Dataset::dataValue(int row, int field) const {
-    const int column = fieldColumn_[size_t(field)];
-    return column < 0 ? QVariant() : rows_[size_t(row)].values[size_t(column)];
-}
-
-QVariant Dataset::lookupValue(int row, const FieldDef& f) const {
-    if (!f.source || !f.source->isActive()) return {};
-    const QVariant key = value(row, f.key);
+QVariant Dataset::lookupValue(int slot, int field) const {
+    const FieldDef& f = fields_[size_t(field)];
+    const Dataset* source = f.source;
+    if (!source || !source->isActive()) return {};
+    const LookupLink& link = links_[size_t(field)];
+    const QVariant key = slotValue(slot, link.keyField);
     if (key.isNull()) return {};
-    const int found = f.source->findFirst(f.sourceKey, key.toString());
+    if (link.sourceFields != source->fieldsBuilt_) {
+        link.sourceKeyField = source->requireField(f.sourceKey);
+        link.resultField = source->requireField(f.result);
+        link.sourceFields = source->fieldsBuilt_;
+    }
+    const int found = source->findSlot(link.sourceKeyField, key.toString());
     if (found < 0) return {};
-    const QVariant result = f.source->value(found, f.result);
+    QVariant result = source->slotValue(found, link.resultField);
     if (result.isNull() || isNumeric(result)) return result;
     return cutToGbkWidth(result.toString(), f.width);
 }
 
-QVariant Dataset::value(int row, int field) const {
-    if (row < 0 || row >= int(rows_.size()) || field < 0 || field >= int(fields_.size())) return {};
+QVariant Dataset::slotValue(int slot, int field) const {
     const FieldDef& f = fields_[size_t(field)];
     switch (f.kind) {
         case FieldKind::Data:
-            return dataValue(row, field);
+            return slots_[size_t(slot)].values[size_t(fieldColumn_[size_t(field)])];
         case FieldKind::Lookup:
-            return lookupValue(row, f);
+            return lookupValue(slot, field);
         case FieldKind::Calculated:
-            return f.formula ? f.formula(*this, row) : QVariant();
+            return f.formula ? f.formula(*this, order_.positionOf(slot)) : QVariant();
     }
     return {};
+}
+
+QVariant Dataset::value(int row, int field) const {
+    if (row < 0 || row >= recordCount() || field < 0 || field >= fieldCount()) return {};
+    return slotValue(slotOf(row), field);
 }
 
 QString Dataset::displayText(int row, int field) const {
@@ -345,9 +364,12 @@ void Dataset::setValue(int field, const QVariant& value) {
     if (f.kind != FieldKind::Data)
         throw DbError(QStringLiteral("%1: 字段“%2”不能修改").arg(name_, f.name));
     if (!isEditing()) edit();
-    rows_[size_t(current_)].values[size_t(fieldColumn_[size_t(field)])] = coerce(value, f.type);
+    const QVariant coerced = coerce(value, f.type);
+    const int slot = slotOf(current_);
+    const size_t column = size_t(fieldColumn_[size_t(field)]);
+    const QVariant before = std::exchange(slots_[size_t(slot)].values[column], coerced);
     modified_ = true;
-    invalidateIndexes();
+    reindexValue(slot, column, before);
     emit rowChanged(current_);
 }
 
@@ -358,7 +380,7 @@ void Dataset::edit() {
         append();
         return;
     }
-    editBackup_ = rows_[size_t(current_)];
+    editBackup_ = currentRowData();
     modified_ = false;
     setState(DatasetState::Edit);
 }
@@ -367,13 +389,14 @@ void Dataset::append() {
     if (!isActive()) throw DbError(QStringLiteral("%1: 数据集没有打开").arg(name_));
     checkBrowseMode();
     appendedFrom_ = current_;
+    dropTrailingDeadSlots();
     Row row;
     row.values.resize(columns_.size());
     row.status = RowStatus::Inserted;
-    rows_.push_back(std::move(row));
-    current_ = int(rows_.size()) - 1;
+    slots_.push_back(std::move(row));
+    order_.append();
+    current_ = recordCount() - 1;
     eof_ = false;
-    invalidateIndexes();
     setState(DatasetState::Insert);
     emit rowInserted(current_);
     emit currentRowChanged(current_);
@@ -385,10 +408,14 @@ void Dataset::post() {
     if (!isEditing()) return;
     emit aboutToPost();
     if (beforePost) beforePost(*this);
-    Row& row = rows_[size_t(current_)];
+    const int slot = slotOf(current_);
+    Row& row = slots_[size_t(slot)];
     if (lockMode_ == LockMode::Optimistic) {
         if (row.status == RowStatus::Inserted) {
+            const QVariant number =
+                autoResultColumn_ >= 0 ? row.values[size_t(autoResultColumn_)] : QVariant();
             writeInsert(row);
+            if (autoResultColumn_ >= 0) reindexValue(slot, size_t(autoResultColumn_), number);
         } else {
             const Row change{row.values, editBackup_ ? editBackup_->values : row.values,
                              RowStatus::Modified};
@@ -396,9 +423,12 @@ void Dataset::post() {
         }
         row.status = RowStatus::Unchanged;
         row.original.clear();
-    } else if (row.status == RowStatus::Unchanged && editBackup_) {
-        row.status = RowStatus::Modified;
-        row.original = editBackup_->values;
+    } else {
+        if (row.status == RowStatus::Unchanged && editBackup_) {
+            row.status = RowStatus::Modified;
+            row.original = editBackup_->values;
+        }
+        pending_.insert(slot);
     }
     editBackup_.reset();
     setState(DatasetState::Browse);
@@ -409,18 +439,20 @@ void Dataset::post() {
 void Dataset::cancel() {
     if (state_ == DatasetState::Insert) {
         const int removed = current_;
-        rows_.erase(rows_.begin() + removed);
+        removeSlot(slotOf(removed), RowStatus::Gone);
+        dropTrailingDeadSlots();
         // Back to the row that was current before the new one was begun.
-        current_ = std::min(appendedFrom_ >= 0 ? appendedFrom_ : removed, int(rows_.size()) - 1);
-        eof_ = rows_.empty();
-        invalidateIndexes();
+        current_ = std::min(appendedFrom_ >= 0 ? appendedFrom_ : removed, recordCount() - 1);
+        eof_ = isEmpty();
         setState(DatasetState::Browse);
         emit rowRemoved(removed);
         emit currentRowChanged(current_);
     } else if (state_ == DatasetState::Edit) {
-        rows_[size_t(current_)] = *editBackup_;
+        const int slot = slotOf(current_);
+        unindexSlot(slot);
+        slots_[size_t(slot)] = *editBackup_;
+        indexSlot(slot);
         editBackup_.reset();
-        invalidateIndexes();
         setState(DatasetState::Browse);
         emit rowChanged(current_);
     }
@@ -436,27 +468,49 @@ void Dataset::deleteRow() {
     cancel();
     if (beforeDelete) beforeDelete(*this);
     const int removed = current_;
-    Row& row = rows_[size_t(removed)];
+    const int slot = slotOf(removed);
+    Row& row = slots_[size_t(slot)];
     if (lockMode_ == LockMode::Optimistic) {
         if (row.status != RowStatus::Inserted) writeDelete(row);
-    } else if (row.status != RowStatus::Inserted) {
-        deleted_.push_back({std::move(row), removed});
+        removeSlot(slot, RowStatus::Gone);
+    } else if (row.status == RowStatus::Inserted) {
+        pending_.erase(slot);
+        removeSlot(slot, RowStatus::Gone);
+    } else {
+        pending_.insert(slot);
+        removeSlot(slot, RowStatus::Deleted);
     }
-    rows_.erase(rows_.begin() + removed);
-    current_ = std::min(removed, int(rows_.size()) - 1);
-    eof_ = rows_.empty();
-    invalidateIndexes();
+    current_ = std::min(removed, recordCount() - 1);
+    eof_ = isEmpty();
     emit rowRemoved(removed);
     emit currentRowChanged(current_);
     if (afterDelete) afterDelete(*this);
 }
 
-bool Dataset::hasPendingChanges() const {
-    if (!deleted_.empty() || isEditing()) return true;
-    for (const Row& row : rows_)
-        if (row.status != RowStatus::Unchanged) return true;
-    return false;
+void Dataset::removeSlot(int slot, RowStatus status) {
+    unindexSlot(slot);
+    order_.setLive(slot, false);
+    Row& row = slots_[size_t(slot)];
+    row.status = status;
+    if (status == RowStatus::Gone) row = Row{{}, {}, RowStatus::Gone};
 }
+
+void Dataset::restoreSlot(int slot, db::ResultRow values) {
+    Row& row = slots_[size_t(slot)];
+    row = Row{std::move(values), {}, RowStatus::Unchanged};
+    order_.setLive(slot, true);
+    indexSlot(slot);
+}
+
+// A new row reuses the end of the store once the rows appended after the last kept one are gone.
+void Dataset::dropTrailingDeadSlots() {
+    while (!slots_.empty() && slots_.back().status == RowStatus::Gone) {
+        slots_.pop_back();
+        order_.popBack();
+    }
+}
+
+bool Dataset::hasPendingChanges() const { return isEditing() || !pending_.empty(); }
 
 void Dataset::updateBatch() {
     try {
@@ -473,60 +527,61 @@ void Dataset::updateBatch() {
 void Dataset::writeBatch() {
     checkBrowseMode();
     numberedByBatch_.clear();
-    for (const DeletedRow& d : deleted_) writeDelete(d.row);
-    for (size_t i = 0; i < rows_.size(); ++i) {
-        Row& row = rows_[i];
+    for (int slot : pending_)
+        if (slots_[size_t(slot)].status == RowStatus::Deleted) writeDelete(slots_[size_t(slot)]);
+    for (int slot : pending_) {
+        Row& row = slots_[size_t(slot)];
         if (row.status == RowStatus::Modified) writeUpdate(row);
         if (row.status == RowStatus::Inserted) {
             const bool numbered =
                 autoResultColumn_ >= 0 && row.values[size_t(autoResultColumn_)].isNull();
             writeInsert(row);
-            if (numbered) numberedByBatch_.push_back(i);
+            if (!numbered) continue;
+            numberedByBatch_.push_back(slot);
+            reindexValue(slot, size_t(autoResultColumn_), QVariant());
         }
     }
 }
 
 void Dataset::batchRolledBack() {
-    for (size_t i : numberedByBatch_)
-        if (i < rows_.size()) rows_[i].values[size_t(autoResultColumn_)] = QVariant();
+    for (int slot : numberedByBatch_) {
+        QVariant& number = slots_[size_t(slot)].values[size_t(autoResultColumn_)];
+        reindexValue(slot, size_t(autoResultColumn_), std::exchange(number, QVariant()));
+    }
     numberedByBatch_.clear();
 }
 
 void Dataset::batchCommitted() {
-    deleted_.clear();
-    for (Row& row : rows_) {
-        row.status = RowStatus::Unchanged;
-        row.original.clear();
+    for (int slot : pending_) {
+        Row& row = slots_[size_t(slot)];
+        if (row.status == RowStatus::Deleted) {
+            row = Row{{}, {}, RowStatus::Gone};
+        } else {
+            row.status = RowStatus::Unchanged;
+            row.original.clear();
+        }
     }
+    pending_.clear();
     if (!numberedByBatch_.empty()) emit rowsReset();
     numberedByBatch_.clear();
 }
 
 void Dataset::cancelBatch() {
     cancel();
-    for (int i = int(rows_.size()) - 1; i >= 0; --i) {
-        Row& row = rows_[size_t(i)];
+    for (auto it = pending_.rbegin(); it != pending_.rend(); ++it) {
+        const int slot = *it;
+        Row& row = slots_[size_t(slot)];
         if (row.status == RowStatus::Inserted) {
-            rows_.erase(rows_.begin() + i);
-        } else if (row.status == RowStatus::Modified) {
-            row.values = std::move(row.original);
-            row.original.clear();
-            row.status = RowStatus::Unchanged;
+            removeSlot(slot, RowStatus::Gone);
+            continue;
         }
+        if (row.status == RowStatus::Modified) unindexSlot(slot);
+        restoreSlot(slot, std::move(row.original.empty() ? row.values : row.original));
     }
-    for (auto it = deleted_.rbegin(); it != deleted_.rend(); ++it) {
-        Row row = std::move(it->row);
-        if (row.status == RowStatus::Modified) {
-            row.values = std::move(row.original);
-            row.original.clear();
-        }
-        row.status = RowStatus::Unchanged;
-        rows_.insert(rows_.begin() + std::min(it->index, int(rows_.size())), std::move(row));
-    }
-    deleted_.clear();
-    invalidateIndexes();
-    current_ = rows_.empty() ? -1 : std::clamp(current_, 0, int(rows_.size()) - 1);
-    eof_ = rows_.empty();
+    pending_.clear();
+    dropTrailingDeadSlots();
+    current_ = isEmpty() ? -1 : std::clamp(current_, 0, recordCount() - 1);
+    eof_ = isEmpty();
     emit rowsReset();
     emit currentRowChanged(current_);
 }
@@ -537,26 +592,43 @@ QString Dataset::writableColumn(int resultColumn) const {
     return c.origin;
 }
 
-QString Dataset::whereRowIs(const db::ResultRow& original, QVariantMap& params) const {
-    if (keyResultColumn_ >= 0 && !original[size_t(keyResultColumn_)].isNull()) {
-        params.insert(QStringLiteral("key_"), original[size_t(keyResultColumn_)]);
-        return keyColumn_ + QStringLiteral("=:key_");
-    }
-    // No identifying column: the row is the one holding every value it was read with.
+std::vector<size_t> Dataset::writableColumns() const {
+    std::vector<size_t> columns;
+    for (size_t i = 0; i < columns_.size(); ++i)
+        if (!writableColumn(int(i)).isEmpty()) columns.push_back(i);
+    return columns;
+}
+
+// The row by its key, and each of `columns` holding the value it was read with: the check of
+// an optimistic write. A table without key finds the row by every value it was read with.
+QString Dataset::whereColumnsHold(const db::ResultRow& original, const std::vector<size_t>& columns,
+                                  QVariantMap& params) const {
     QStringList conditions;
-    for (size_t i = 0; i < columns_.size(); ++i) {
+    const bool keyed = keyResultColumn_ >= 0 && !original[size_t(keyResultColumn_)].isNull();
+    if (keyed) {
+        params.insert(QStringLiteral("key_"), original[size_t(keyResultColumn_)]);
+        conditions << keyColumn_ + QStringLiteral("=:key_");
+    }
+    for (size_t i : keyed ? columns : writableColumns()) {
+        if (int(i) == keyResultColumn_) continue;
         const QString column = writableColumn(int(i));
-        if (column.isEmpty()) continue;
         if (original[i].isNull()) {
             conditions << column + QStringLiteral(" is null");
-        } else {
-            const QString param = QStringLiteral("w%1_").arg(i);
-            conditions << column + QStringLiteral("=:") + param;
-            params.insert(param, original[i]);
+            continue;
         }
+        const QString param = QStringLiteral("w%1_").arg(i);
+        params.insert(param, original[i]);
+        // A date reads back the same whichever of its stored forms it has.
+        conditions << (columns_[i].type == ColumnType::DateTime
+                           ? QStringLiteral("datetime(%1)=datetime(:%2)").arg(column, param)
+                           : QStringLiteral("%1=:%2").arg(column, param));
     }
     if (conditions.isEmpty()) throw DbError(QStringLiteral("%1: 无法确定要修改的记录").arg(name_));
     return conditions.join(QStringLiteral(" and "));
+}
+
+void Dataset::requireTouched(long long changed) const {
+    if (changed == 0) throw DbError(QStringLiteral("记录已被其他用户修改或删除"));
 }
 
 void Dataset::writeInsert(Row& row) {
@@ -583,45 +655,187 @@ void Dataset::writeInsert(Row& row) {
 void Dataset::writeUpdate(const Row& row) {
     QStringList sets;
     QVariantMap params;
+    std::vector<size_t> changed;
     for (size_t i = 0; i < columns_.size(); ++i) {
         const QString column = writableColumn(int(i));
         if (column.isEmpty() || valuesEqual(row.values[i], row.original[i])) continue;
         const QString param = QStringLiteral("v%1_").arg(i);
         sets << column + QStringLiteral("=:") + param;
         params.insert(param, row.values[i]);
+        changed.push_back(i);
     }
     if (sets.isEmpty()) return;
-    const QString where = whereRowIs(row.original, params);
-    const QString sql =
-        QStringLiteral("update %1 set %2 where %3").arg(baseTable_, sets.join(u','), where);
-    if (engine_->execute(sql, params) == 0)
-        throw DbError(QStringLiteral("找不到要修改的记录，它可能已被其他用户修改或删除"));
+    const QString where = whereColumnsHold(row.original, changed, params);
+    requireTouched(engine_->execute(
+        QStringLiteral("update %1 set %2 where %3").arg(baseTable_, sets.join(u','), where),
+        params));
 }
 
 void Dataset::writeDelete(const Row& row) {
     if (baseTable_.isEmpty()) throw DbError(QStringLiteral("%1: 数据集不能修改").arg(name_));
     QVariantMap params;
-    const db::ResultRow& original = row.status == RowStatus::Modified ? row.original : row.values;
-    const QString where = whereRowIs(original, params);
-    engine_->execute(QStringLiteral("delete from %1 where %2").arg(baseTable_, where), params);
+    const db::ResultRow& original = row.original.empty() ? row.values : row.original;
+    const QString where = whereColumnsHold(original, writableColumns(), params);
+    requireTouched(
+        engine_->execute(QStringLiteral("delete from %1 where %2").arg(baseTable_, where), params));
+}
+
+const db::ResultRow& Dataset::asRead(int slot) const {
+    const Row& row = slots_[size_t(slot)];
+    if (!row.original.empty()) return row.original;
+    if (state_ == DatasetState::Edit && editBackup_ && slot == slotOf(current_))
+        return editBackup_->values;
+    return row.values;
+}
+
+bool Dataset::wasRead(int row) const {
+    if (row < 0 || row >= recordCount()) return false;
+    return slots_[size_t(slotOf(row))].status != RowStatus::Inserted;
+}
+
+bool Dataset::isStoredAsRead(int row) const {
+    if (!wasRead(row)) return false;
+    const db::ResultRow& values = asRead(slotOf(row));
+    QVariantMap params;
+    const QString where = whereColumnsHold(values, {}, params);
+    return storedAsRead(QStringLiteral("select * from %1 where %2").arg(baseTable_, where), params,
+                        {&values});
+}
+
+bool Dataset::areStoredAsRead(const QString& sql, const QVariantMap& params) const {
+    std::vector<const db::ResultRow*> rows;
+    for (size_t slot = 0; slot < slots_.size(); ++slot) {
+        const RowStatus status = slots_[slot].status;
+        if (status != RowStatus::Inserted && status != RowStatus::Gone)
+            rows.push_back(&asRead(int(slot)));
+    }
+    return storedAsRead(sql, params, rows);
+}
+
+// Each row as one text of its values, so that two sets of rows compare whatever their order.
+QStringList Dataset::canonicalRows(const std::vector<const db::ResultRow*>& rows,
+                                   const std::vector<int>& columnOf) const {
+    QStringList texts;
+    texts.reserve(qsizetype(rows.size()));
+    for (const db::ResultRow* row : rows) {
+        QString text;
+        for (int column : columnOf) {
+            const QVariant& v = (*row)[size_t(column)];
+            text += v.isNull()     ? QStringLiteral("\x01")
+                    : isNumeric(v) ? QString::number(v.toDouble(), 'g', 17)
+                                   : u'\x02' + v.toString();
+            text += u'\x1f';
+        }
+        texts << text;
+    }
+    texts.sort();
+    return texts;
+}
+
+bool Dataset::storedAsRead(const QString& sql, const QVariantMap& params,
+                           const std::vector<const db::ResultRow*>& asReadRows) const {
+    const db::ResultSet stored = engine_->query(sql, params);
+    std::vector<int> mine, theirs;
+    for (size_t i : writableColumns()) {
+        for (size_t j = 0; j < stored.columns.size(); ++j) {
+            if (stored.columns[j].origin.compare(columns_[i].origin, Qt::CaseInsensitive) != 0 ||
+                stored.columns[j].table.compare(baseTable_, Qt::CaseInsensitive) != 0)
+                continue;
+            mine.push_back(int(i));
+            theirs.push_back(int(j));
+            break;
+        }
+    }
+    std::vector<const db::ResultRow*> storedRows;
+    for (const db::ResultRow& row : stored.rows) storedRows.push_back(&row);
+    return canonicalRows(asReadRows, mine) == canonicalRows(storedRows, theirs);
+}
+
+void Dataset::FieldIndex::add(const QString& key, int slot) {
+    auto it = first.find(key);
+    if (it == first.end()) {
+        first.insert(key, slot);
+        return;
+    }
+    int further = slot;
+    if (slot < it.value()) further = std::exchange(it.value(), slot);
+    std::vector<int>& rest = more[key];
+    rest.insert(std::lower_bound(rest.begin(), rest.end(), further), further);
+}
+
+void Dataset::FieldIndex::remove(const QString& key, int slot) {
+    auto it = first.find(key);
+    if (it == first.end()) return;
+    auto rest = more.find(key);
+    if (it.value() == slot) {
+        if (rest == more.end()) {
+            first.erase(it);
+            return;
+        }
+        it.value() = rest->front();
+        rest->erase(rest->begin());
+    } else if (rest != more.end()) {
+        const auto at = std::lower_bound(rest->begin(), rest->end(), slot);
+        if (at != rest->end() && *at == slot) rest->erase(at);
+    }
+    if (rest != more.end() && rest->empty()) more.erase(rest);
+}
+
+Dataset::FieldIndex& Dataset::indexOf(int field) const {
+    auto it = indexes_.find(field);
+    if (it != indexes_.end()) return it->second;
+    FieldIndex index;
+    index.column = fieldColumn_[size_t(field)];
+    index.first.reserve(recordCount());
+    for (int slot = 0; slot < int(slots_.size()); ++slot) {
+        if (!order_.isLive(slot)) continue;
+        const QVariant key = slotValue(slot, field);
+        if (!key.isNull()) index.add(key.toString(), slot);
+    }
+    return indexes_.emplace(field, std::move(index)).first->second;
+}
+
+// Indexes over lookup and calculated fields cannot follow the rows their values come from:
+// they are built again when next asked.
+void Dataset::dropDerivedIndexes() const {
+    std::erase_if(indexes_, [](const auto& entry) { return entry.second.column < 0; });
+}
+
+void Dataset::indexSlot(int slot) const {
+    dropDerivedIndexes();
+    const db::ResultRow& values = slots_[size_t(slot)].values;
+    for (auto& [field, index] : indexes_)
+        if (!values[size_t(index.column)].isNull())
+            index.add(values[size_t(index.column)].toString(), slot);
+}
+
+void Dataset::unindexSlot(int slot) const {
+    dropDerivedIndexes();
+    const db::ResultRow& values = slots_[size_t(slot)].values;
+    for (auto& [field, index] : indexes_)
+        if (!values[size_t(index.column)].isNull())
+            index.remove(values[size_t(index.column)].toString(), slot);
+}
+
+void Dataset::reindexValue(int slot, size_t column, const QVariant& before) const {
+    dropDerivedIndexes();
+    const QVariant& after = slots_[size_t(slot)].values[column];
+    for (auto& [field, index] : indexes_) {
+        if (index.column != int(column)) continue;
+        if (!before.isNull()) index.remove(before.toString(), slot);
+        if (!after.isNull() && order_.isLive(slot)) index.add(after.toString(), slot);
+    }
 }
 
 void Dataset::invalidateIndexes() const { indexes_.clear(); }
 
+int Dataset::findSlot(int field, const QString& key) const {
+    return indexOf(field).first.value(key, -1);
+}
+
 int Dataset::findFirst(const QString& field, const QString& key) const {
-    const QString name = field.toLower();
-    auto it = indexes_.find(name);
-    if (it == indexes_.end()) {
-        const int f = requireField(field);
-        QHash<QString, int> index;
-        index.reserve(qsizetype(rows_.size()));
-        for (int row = 0; row < int(rows_.size()); ++row) {
-            const QString k = value(row, f).toString();
-            if (!index.contains(k)) index.insert(k, row);
-        }
-        it = indexes_.insert(name, std::move(index));
-    }
-    return it->value(key, -1);
+    const int slot = findSlot(requireField(field), key);
+    return slot < 0 ? -1 : order_.positionOf(slot);
 }
 
 void Dataset::setMasterLink(Dataset* master, const QString& masterField, const QString& param) {

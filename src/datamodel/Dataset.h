@@ -8,8 +8,11 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
+#include <unordered_map>
 #include <vector>
 
+#include "datamodel/SlotOrder.h"
 #include "datamodel/db/Engine.h"
 
 namespace talvor {
@@ -86,8 +89,8 @@ class Dataset : public QObject {
     // Runs the statement as a command without rows.
     long long execute();
 
-    int recordCount() const { return int(rows_.size()); }
-    bool isEmpty() const { return rows_.empty(); }
+    int recordCount() const;
+    bool isEmpty() const { return recordCount() == 0; }
 
     int currentRow() const { return current_; }  // -1 when there is no row
     void setCurrentRow(int row);
@@ -138,9 +141,17 @@ class Dataset : public QObject {
     void setMasterLink(Dataset* master, const QString& masterField, const QString& param);
     void clearMasterLink();
 
-    // The first row whose field equals key exactly, found through a hash index kept for
-    // lookups; -1 when none.
+    // The first row whose field equals key exactly, found through a hash index that follows
+    // every change of a row; -1 when none.
     int findFirst(const QString& field, const QString& key) const;
+
+    // Checks before an operation writes rows it read earlier: another copy may have changed
+    // them since. Whether the row came from the database (rather than being appended since);
+    // whether the database still holds it as read, before the changes pending on it; whether
+    // `sql` returns exactly the rows this dataset read, pending deletions included, as read.
+    bool wasRead(int row) const;
+    bool isStoredAsRead(int row) const;
+    bool areStoredAsRead(const QString& sql, const QVariantMap& params) const;
 
     // Events a screen attaches; each replaces the previous one.
     std::function<void(Dataset&)> onNewRecord;
@@ -164,31 +175,62 @@ class Dataset : public QObject {
     void aboutToPost();  // bound editors write what is still typed, then the row posts
 
   private:
-    enum class RowStatus { Unchanged, Modified, Inserted };
+    // Deleted: removed but waiting for updateBatch; Gone: a dead slot that holds nothing.
+    enum class RowStatus { Unchanged, Modified, Inserted, Deleted, Gone };
     struct Row {
         db::ResultRow values;
         db::ResultRow original;  // as read, kept while a change is pending
         RowStatus status = RowStatus::Unchanged;
     };
-    struct DeletedRow {
-        Row row;
-        int index;
+    // The rows holding each value of one field, kept up to date row by row.
+    struct FieldIndex {
+        int column = -1;                        // result column of a data field, -1 otherwise
+        QHash<QString, int> first;              // value -> its lowest slot
+        QHash<QString, std::vector<int>> more;  // value -> its further slots, ascending
+        void add(const QString& key, int slot);
+        void remove(const QString& key, int slot);
+    };
+    // A lookup field's key in this dataset, and the source fields it reads, found again
+    // whenever the source has built its fields anew.
+    struct LookupLink {
+        int keyField = -1;
+        mutable int sourceFields = -1;  // the source's fieldsBuilt_ when resolved
+        mutable int sourceKeyField = -1;
+        mutable int resultField = -1;
     };
 
     int requireField(const QString& name) const;
     void buildFields(const db::ResultSet& result);
     void openLookupSources();
-    QVariant lookupValue(int row, const FieldDef& field) const;
-    QVariant dataValue(int row, int field) const;
+    QVariant lookupValue(int row, int field) const;
+    QVariant slotValue(int slot, int field) const;
+    int slotOf(int row) const { return order_.slotAt(row); }
+    Row& currentRowData() { return slots_[size_t(slotOf(current_))]; }
     void setState(DatasetState state);
     void moveTo(int row);
-    void writeRow(Row& row);
+    void removeSlot(int slot, RowStatus status);
+    void restoreSlot(int slot, db::ResultRow values);
+    void dropTrailingDeadSlots();
     void writeInsert(Row& row);
     void writeUpdate(const Row& row);
     void writeDelete(const Row& row);
-    QString whereRowIs(const db::ResultRow& original, QVariantMap& params) const;
+    void requireTouched(long long changed) const;
+    const db::ResultRow& asRead(int slot) const;
+    QString whereColumnsHold(const db::ResultRow& original, const std::vector<size_t>& columns,
+                             QVariantMap& params) const;
     QString writableColumn(int resultColumn) const;
+    std::vector<size_t> writableColumns() const;
+    QStringList canonicalRows(const std::vector<const db::ResultRow*>& rows,
+                              const std::vector<int>& columnOf) const;
+    bool storedAsRead(const QString& sql, const QVariantMap& params,
+                      const std::vector<const db::ResultRow*>& asReadRows) const;
+    FieldIndex& indexOf(int field) const;
+    void indexSlot(int slot) const;
+    void unindexSlot(int slot) const;
+    void reindexValue(int slot, size_t column, const QVariant& before) const;
+    void dropDerivedIndexes() const;
     void invalidateIndexes() const;
+    int findSlot(int field, const QString& key) const;
     void masterChanged();
 
     db::Engine* engine_;
@@ -199,16 +241,21 @@ class Dataset : public QObject {
     std::vector<FieldDef> fixedFields_;
 
     std::vector<FieldDef> fields_;
-    std::vector<int> fieldColumn_;  // result column of each data field, -1 otherwise
+    std::vector<int> fieldColumn_;   // result column of each data field, -1 otherwise
+    std::vector<LookupLink> links_;  // per field; set for lookup fields
     QHash<QString, int> fieldByName_;
+    int fieldsBuilt_ = 0;  // counts the times the fields were built
     std::vector<db::ResultColumn> columns_;
     QString baseTable_;
     QString keyColumn_;
     int keyResultColumn_ = -1;
     int autoResultColumn_ = -1;
 
-    std::vector<Row> rows_;
-    std::vector<DeletedRow> deleted_;
+    // Rows by slot: a slot never moves, a removed row leaves a dead one behind; order_ gives
+    // the positions the program sees.
+    std::vector<Row> slots_;
+    SlotOrder order_;
+    std::set<int> pending_;  // slots of Modified, Inserted and Deleted rows
     std::optional<Row> editBackup_;
     int current_ = -1;
     int appendedFrom_ = -1;
@@ -216,8 +263,8 @@ class Dataset : public QObject {
     bool eof_ = true;
     DatasetState state_ = DatasetState::Inactive;
 
-    std::vector<size_t> numberedByBatch_;  // rows that got their auto number from writeBatch
-    mutable QHash<QString, QHash<QString, int>> indexes_;
+    std::vector<int> numberedByBatch_;  // slots that got their auto number from writeBatch
+    mutable std::unordered_map<int, FieldIndex> indexes_;  // by field
 
     Dataset* master_ = nullptr;
     QString masterField_;

@@ -45,6 +45,7 @@ int gbkWidth(const QString& text) {
 }
 
 QString cutToGbkWidth(const QString& text, int bytes) {
+    if (text.size() * 2 <= bytes) return text;  // no character takes more than two bytes
     int width = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const bool pair = text[i].isHighSurrogate() && i + 1 < text.size();

@@ -15,6 +15,7 @@
 #include "ui/DataGrid.h"
 #include "ui/ErrorReport.h"
 #include "ui/Messages.h"
+#include "ui/ReadOnlyLook.h"
 #include "ui/WaitCursor.h"
 
 namespace talvor {
@@ -85,6 +86,7 @@ QGroupBox* MaintenanceScreen::buildQuickFind(const QString& label) {
 QGroupBox* MaintenanceScreen::buildDetailGroup(const QString& title) {
     auto* group = new QGroupBox(title, this);
     group->setObjectName(QStringLiteral("GroupBox2"));
+    showDisabledAsReadOnly(*group);
     return group;
 }
 

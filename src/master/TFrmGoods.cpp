@@ -84,6 +84,9 @@ QWidget* TFrmGoods::companyPicker(const char* name, const char* codeField, const
     pick->setObjectName(QLatin1String(name));
     pick->setFixedWidth(24);
     pick->setAutoDefault(false);
+    // Enter presses a focused button: the entry goes from the typed code on to the next box,
+    // and the picker is for the mouse, as on the bill screens.
+    pick->setFocusPolicy(Qt::ClickFocus);
     auto* companyName = new DBEdit(holder);
     companyName->setObjectName(QStringLiteral("DBEdit_") + QLatin1String(nameField));
     companyName->bind(dataset(), QLatin1String(nameField));

@@ -37,7 +37,8 @@ TFrmGoodsFind::TFrmGoodsFind(QWidget* parent) : QDialog(parent) {
     nameBox_->setEditable(true);
     nameBox_->setInsertPolicy(QComboBox::NoInsert);
     nameBox_->setMinimumWidth(220);
-    FillComboDistinct(QStringLiteral("goods"), QStringLiteral("gods_name"), nameBox_);
+    // The names are offered as they are typed, a few at a time: a list of every name would
+    // take seconds to fill with a large goods table.
     completeNames(nameBox_, NamedTable::Goods);
 
     grid_ = new DataGrid(goods,

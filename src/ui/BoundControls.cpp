@@ -88,6 +88,8 @@ void DBEdit::bind(Dataset* dataset, const QString& field) { link_.bind(dataset, 
 
 void DBEdit::showField() {
     setText(link_.displayText());
+    // A text wider than the box shows from its first character, not from its end.
+    setCursorPosition(0);
     setModified(false);
     if (const FieldDef* f = link_.fieldDef(); f && f->kind != FieldKind::Data) setReadOnly(true);
 }
@@ -109,7 +111,9 @@ void DBComboBox::bind(Dataset* dataset, const QString& field) { link_.bind(datas
 
 void DBComboBox::showField() {
     shown_ = link_.displayText();
+    if (currentText() == shown_) return;  // the text being typed stays where the cursor is
     setEditText(shown_);
+    lineEdit()->setCursorPosition(0);
 }
 
 void DBComboBox::commit() {

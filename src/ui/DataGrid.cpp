@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <algorithm>
 
+#include "ui/CutCellTips.h"
 #include "ui/ErrorReport.h"
 #include "ui/GridExport.h"
 
@@ -17,6 +18,7 @@ DataGrid::DataGrid(Dataset* dataset, std::vector<GridColumn> columns, QWidget* p
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     for (int c = 0; c < int(model_->columns().size()); ++c)
         horizontalHeader()->resizeSection(c, model_->columns()[size_t(c)].width);
+    new CutCellTips(this);
     connect(dataset, &Dataset::currentRowChanged, this, &DataGrid::followDataset);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { followView(current); });

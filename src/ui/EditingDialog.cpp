@@ -1,6 +1,7 @@
 #include "ui/EditingDialog.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 
 #include "ui/ErrorReport.h"
 
@@ -29,6 +30,31 @@ void EditingDialog::closeEvent(QCloseEvent* event) {
         return;
     }
     QDialog::closeEvent(event);
+}
+
+namespace {
+
+bool isPlainEscape(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    return key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier;
+}
+
+class EscapeKeepsOpen : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override { return isPlainEscape(event); }
+};
+
+}  // namespace
+
+void keepOpenOnEscape(QDialog& screen) { screen.installEventFilter(new EscapeKeepsOpen(&screen)); }
+
+void EditingDialog::keyPressEvent(QKeyEvent* event) {
+    if (isPlainEscape(event)) return;
+    QDialog::keyPressEvent(event);
 }
 
 void EditingDialog::reject() {

@@ -5,7 +5,9 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTextEdit>
+#include <QToolButton>
 
 namespace talvor {
 
@@ -28,6 +30,14 @@ QAbstractItemView* enclosingGrid(QWidget* widget) {
 
 // A grid that routes Enter through its own entry order (the bill lines) keeps it, also in
 // its cell editors.
+// Enter on a focused button presses it, as on the platform the program comes from, whether
+// or not the button would be the dialog's default.
+QAbstractButton* pressableButton(QWidget* widget) {
+    if (qobject_cast<QPushButton*>(widget) || qobject_cast<QToolButton*>(widget))
+        return static_cast<QAbstractButton*>(widget);
+    return nullptr;
+}
+
 bool ownsEnter(QWidget* widget) {
     if (widget->property("ownsEnter").toBool()) return true;
     QAbstractItemView* grid = enclosingGrid(widget);
@@ -50,6 +60,10 @@ bool EnterAsTab::eventFilter(QObject* watched, QEvent* event) {
     QWidget* window = widget->window();
     if (!isProgramWindow(window)) return false;
     QWidget* focus = window->focusWidget();
+    if (QAbstractButton* button = pressableButton(widget); button && widget == focus) {
+        button->click();
+        return true;
+    }
     if (widget == (focus ? focus : window)) {
         from_ = widget;
         grid_ = enclosingGrid(widget);

@@ -6,8 +6,9 @@
 
 namespace talvor {
 
-// The Enter key acts as Tab in every window of the program: the focused control still gets
-// the Enter (a box that runs a search on Enter still does), then the focus moves on.
+// The Enter key acts as Tab on the input controls of every window of the program: the focused
+// control still gets the Enter (a box that runs a search on Enter still does), then the focus
+// moves on. On a button Enter presses it.
 // Installed on the application. Qt's own dialogs and popups (message boxes, file dialogs,
 // menus, drop-down lists) keep their usual Enter, and so do boxes of several lines; a window
 // of the program is a class of namespace talvor.

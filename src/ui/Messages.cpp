@@ -2,9 +2,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGridLayout>
 #include <utility>
 
 #include "common/core/ProgramTitle.h"
+#include "ui/Desktop.h"
 
 namespace talvor {
 
@@ -41,7 +43,28 @@ void nameButtons(QMessageBox& box) {
         if (QAbstractButton* b = box.button(button)) b->setText(QString::fromUtf8(name));
 }
 
+// The title bar draws the caption in about the window's font, beside the icon and the buttons
+// the window manager adds; the room they take is a guess on the generous side.
+constexpr int kTitleBarExtras = 120;
+
+void makeRoomForCaption(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarExtras;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 }  // namespace
+
+std::unique_ptr<QMessageBox> messageBox(const Message& message, QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(boxIcon(message.icon), message.caption, message.text,
+                                             message.buttons, parent);
+    box->setWindowFlags(kDialogFrame);
+    nameButtons(*box);
+    makeRoomForCaption(*box);
+    return box;
+}
 
 void Messages::inform(const QString& text, MessageIcon icon) { show({.text = text, .icon = icon}); }
 
@@ -56,10 +79,8 @@ void Messages::reportError(const QString& text) {
 }
 
 QMessageBox::StandardButton MessageBoxes::show(const Message& message) {
-    QMessageBox box(boxIcon(message.icon), message.caption, message.text, message.buttons,
-                    QApplication::activeWindow());
-    nameButtons(box);
-    return QMessageBox::StandardButton(box.exec());
+    const std::unique_ptr<QMessageBox> box = messageBox(message, QApplication::activeWindow());
+    return QMessageBox::StandardButton(box->exec());
 }
 
 Messages& messages() {

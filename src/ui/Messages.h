@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <memory>
 #include <vector>
 
 namespace talvor {
@@ -33,6 +34,10 @@ class Messages {
     // The general error report: an error that no handler dealt with.
     void reportError(const QString& text);
 };
+
+// The box that shows a message: no minimise or maximise button, and wide enough for its
+// caption besides the title bar's buttons.
+std::unique_ptr<QMessageBox> messageBox(const Message& message, QWidget* parent);
 
 // Real message boxes, parented to the active window so that they stay above it.
 class MessageBoxes final : public Messages {

@@ -34,6 +34,10 @@ void NameCompleter::offer(const QString& typed) {
 void completeNames(QComboBox* box, NamedTable table) {
     auto* completer = new NameCompleter(table, box->lineEdit());
     box->setCompleter(completer);
+    // The combo looks a chosen name up among its items and empties the box when it lists no
+    // names (the goods find dialog lists none), so the name is put back after it.
+    QObject::connect(completer, qOverload<const QString&>(&QCompleter::activated), box,
+                     &QComboBox::setEditText);
 }
 
 void completeNamesOf(QComboBox* box, const QString& table, const QString& column) {

@@ -29,7 +29,8 @@ class NameCompleter : public QCompleter {
     QStringListModel* names_;
 };
 
-// Puts a NameCompleter on an editable combo box, in place of its own prefix completion.
+// Puts a NameCompleter on an editable combo box, in place of its own prefix completion; the
+// box need not list the names.
 void completeNames(QComboBox* box, NamedTable table);
 // The same for a combo box whose items come from `column` of `table`, where that column is the
 // name of goods or companies; other boxes keep their own completion.

@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -38,8 +40,9 @@ TEST_F(LoginScreenTest, LaysOutCaptionsEchoAndTabOrder) {
     EXPECT_EQ(child<QLabel>(login, "Label2")->text(), QStringLiteral("密  码："));
     EXPECT_EQ(child<QPushButton>(login, "cmd_ok")->text(), QStringLiteral("确定[&O]"));
     EXPECT_EQ(child<QPushButton>(login, "cmd_close")->text(), QStringLiteral("关闭[&X]"));
-    EXPECT_FALSE(login.windowFlags() & Qt::WindowCloseButtonHint);
-    EXPECT_FALSE(login.windowFlags() & Qt::WindowSystemMenuHint);
+    // The close box alone keeps a window manager from offering minimise and maximise; closing
+    // there ends the program as 关闭 does.
+    EXPECT_FALSE(login.windowFlags() & Qt::WindowMinMaxButtonsHint);
     EXPECT_EQ(login.minimumSize(), login.maximumSize());
 
     QLineEdit* password = edit("Edit2");
@@ -253,8 +256,38 @@ TEST_F(LoginScreenTest, ADamagedPowersTableReportsTheDatabaseAsUnopenable) {
     sql(QStringLiteral("drop table powers"));
     press(QStringLiteral("admin"), QStringLiteral("secret"));
     EXPECT_NE(login.result(), QDialog::Accepted);
-    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("数据库无法打开")});
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_EQ(messages.texts()[0].section(u'\n', 0, 0), u"数据库无法打开");
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the wait cursor is gone";
+}
+
+// A file that cannot serve as the database is told in words that say what is wrong with it.
+TEST_F(LoginScreenTest, AnUnusableDatabaseFileIsToldAtStartUp) {
+    const QString path = databasePath();
+    const QString aside = path + QStringLiteral(".aside");
+    ASSERT_TRUE(QFile::rename(path, aside));
+    const std::pair<std::function<void()>, const char*> cases[] = {
+        {[&] {
+             QFile file(path);
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+             file.write(QByteArray(4096, 'x'));
+         },
+         "文件不是本系统的数据库"},
+        {[&] { ASSERT_TRUE(QDir().mkpath(path)); }, "无法读写数据库文件"},
+    };
+    for (const auto& [make, words] : cases) {
+        make();
+        messages.clear();
+        press(QStringLiteral("admin"), QStringLiteral("secret"));
+        EXPECT_FALSE(login.connected());
+        ASSERT_EQ(messages.texts().size(), 1);
+        const QString text = messages.texts()[0];
+        EXPECT_TRUE(text.startsWith(QStringLiteral("数据库无法打开："))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromUtf8(words))) << text.toStdString();
+        EXPECT_TRUE(text.contains(path)) << text.toStdString();
+        QFile::remove(path);
+        QDir().rmdir(path);
+    }
 }
 
 }  // namespace

@@ -6,9 +6,11 @@
 #include <QToolButton>
 
 #include "app/About.h"
+#include "app/FirstStart.h"
 #include "app/Login.h"
 #include "app/MainWindow.h"
 #include "app/Screens.h"
+#include "app/Splash.h"
 #include "datamodel/db/DbError.h"
 #include "ui/ProgramDirFixture.h"
 
@@ -52,6 +54,22 @@ class MainScreenTest : public test::ProgramDirFixture {
     QAction* item(const char* name) { return child<QAction>(main, name); }
     QLabel* operatorPanel() { return child<QLabel>(main, "StatusPanel1"); }
 };
+
+// Tools and tests find every window by the class name the system gives it.
+TEST_F(MainScreenTest, EachShellWindowIsNamedByItsClass) {
+    TfrmAbout about;
+    TfrmFlash splash;
+    TFrmFirstStart firstStart(QStringLiteral("talvor.mdb"));
+    const std::pair<const QWidget*, const char*> windows[] = {
+        {&main, "TfrmMain"},    {&login, "TFrmLogin"},           {&about, "TfrmAbout"},
+        {&splash, "TfrmFlash"}, {&firstStart, "TFrmFirstStart"},
+    };
+    for (const auto& [window, name] : windows) {
+        EXPECT_EQ(window->objectName(), QLatin1String(name));
+        EXPECT_EQ(QLatin1String(window->metaObject()->className()),
+                  QStringLiteral("talvor::") + QLatin1String(name));
+    }
+}
 
 TEST_F(MainScreenTest, MenuTreeHasEveryCaptionAndName) {
     QStringList tree;
@@ -232,6 +250,20 @@ INSTANTIATE_TEST_SUITE_P(Main, ExitQuestionTest,
                                            std::pair{ExitRoute::MenuItem, QMessageBox::Ok},
                                            std::pair{ExitRoute::ToolButton, QMessageBox::Ok},
                                            std::pair{ExitRoute::CloseBox, QMessageBox::Ok}));
+
+// A screen of any kind opened from the menu stays open on Esc; its own way out closes it.
+TEST_F(MainScreenTest, EscDoesNotCloseAScreenOpenedFromTheMenu) {
+    screens.add<QDialog>(QStringLiteral("N3"));
+    startAs(QStringLiteral("admin"), QStringLiteral("secret"));
+    bool keptOpen = false;
+    test::whenModal<QDialog>([&](QDialog& screen) {
+        QTest::keyClick(&screen, Qt::Key_Escape);
+        keptOpen = screen.isVisible();
+        screen.accept();
+    });
+    item("N3")->trigger();
+    EXPECT_TRUE(keptOpen);
+}
 
 TEST_F(MainScreenTest, EachOpeningMakesAFreshScreenAndDestroysItAfterwards) {
     QPointer<QDialog> last;

@@ -18,8 +18,8 @@ struct Stock {
 };
 
 // The datasets of one bill screen, moved the way the screen moves them: a new bill is a posted
-// header row put back into editing, lines follow the header's number, editing takes the
-// snapshot, saving passes the posted lines' total quantity.
+// header row put back into editing, lines follow the header's number, saving passes the posted
+// lines' total quantity.
 class BillEntry {
   public:
     BillEntry(TFrmDataMod& module, const BillKind& kind)
@@ -49,7 +49,6 @@ class BillEntry {
         header->setValue(QStringLiteral("shou_tota"), 0.0);
         header->post();
         header->edit();
-        snapshot.reset();
     }
 
     void addLine(const QString& code, double amount, double price = 0, const QString& remark = {}) {
@@ -67,10 +66,7 @@ class BillEntry {
         header->open();
     }
 
-    void beginEdit() {
-        snapshot = BillSnapshot::of(*lines);
-        header->edit();
-    }
+    void beginEdit() { header->edit(); }
 
     void setLine(int row, const char* field, const QVariant& value) {
         lines->setCurrentRow(row);
@@ -91,15 +87,10 @@ class BillEntry {
     }
 
     BillResult save() { return save(totalQuantity()); }
-    BillResult save(double total) {
-        BillResult result = SaveBill(kind, *header, *lines, snapshot, total);
-        if (result.written()) snapshot.reset();
-        return result;
-    }
+    BillResult save(double total) { return SaveBill(kind, *header, *lines, total); }
 
     BillResult remove(const std::function<bool()>& confirm = {}) {
-        return DeleteBill(kind, billNo(), header->value(QStringLiteral("bill_date")).toDate(),
-                          *lines, confirm);
+        return DeleteBill(kind, *header, *lines, confirm);
     }
 
     QString billNo() const { return header->text(QStringLiteral("bill_no")); }
@@ -107,7 +98,6 @@ class BillEntry {
     const BillKind& kind;
     Dataset* header;
     Dataset* lines;
-    std::optional<BillSnapshot> snapshot;
 };
 
 class LedgerDatabase : public TestDatabase {

@@ -7,6 +7,7 @@
 #include "master/MasterScreenFixture.h"
 #include "reports/core/PreparedReport.h"
 #include "reports/core/ReportLayout.h"
+#include "support/Keyboard.h"
 #include "ui/EnterAsTab.h"
 
 namespace talvor {
@@ -155,6 +156,9 @@ TEST_F(BillScreenTest, CancelOfANewBillShowsThePreviousOneAndWritesNothing) {
     EXPECT_FALSE(screen.close());
     click(screen, "cmd_canc");
     EXPECT_EQ(text(screen, "DBEdit_bill_no"), u"20260101000000");
+    EXPECT_EQ(text(screen, "Edit2"), u"2");
+    EXPECT_EQ(text(screen, "Edit3"), u"6");
+    EXPECT_EQ(text(screen, "Edit1"), u"陆圆零角零分整");
     EXPECT_EQ(t.module->InGoodsQ->recordCount(), 1);
     EXPECT_EQ(count(QStringLiteral("select count(*) from inmain")), 1);
     EXPECT_EQ(count(QStringLiteral("select count(*) from ingoods")), 1);
@@ -290,49 +294,109 @@ TEST_F(BillScreenTest, PrintPreviewsTheShownBillWithTheScreensTotals) {
 }
 
 // What a counter does all day: 新增, Enter to the lines, then code, Enter, quantity, Enter for
-// every line, an Enter on an empty code to end them, and 保存 — never the mouse.
+// every line, an Enter on an empty code to end them, Tab on to 保存 and Enter on it — never
+// the mouse.
 TEST_F(BillScreenTest, ABillIsEnteredWithTheKeyboardAlone) {
     for (int i = 1; i <= 20; ++i)
         t.exec(
             QStringLiteral("insert into goods (gods_code,gods_name,valu_in) values (:c,'货',:p)"),
             {{QStringLiteral("c"), QStringLiteral("K%1").arg(i, 2, 10, QChar(u'0'))},
              {QStringLiteral("p"), double(i)}});
-    EnterAsTab rule;
-    qApp->installEventFilter(&rule);
+    test::Keyboard keys;
     TFrmIn screen;
-    screen.show();
-    screen.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&screen));
-    const auto press = [&screen](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget* focus = QApplication::focusWidget();
-        QTest::keyClick(focus ? focus : &screen, key, modifiers);
-        QCoreApplication::processEvents();
-    };
-    const auto typeText = [](const QString& text) {
-        for (QChar c : text) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-    };
-    // The buttons are pressed with Space, as a keyboard user can do as well as with Alt.
+    ASSERT_TRUE(test::Keyboard::showActive(screen));
     child(screen, "cmd_add")->setFocus();
-    press(Qt::Key_Space);
+    keys.press(Qt::Key_Return);
     ASSERT_EQ(screen.mode(), ScreenMode::Add);
-    for (int i = 0; i < 5; ++i) press(Qt::Key_Return);
+    for (int i = 0; i < 5; ++i) keys.press(Qt::Key_Return);
     ASSERT_EQ(QApplication::focusWidget(), &grid(screen));
     for (int i = 1; i <= 20; ++i) {
-        typeText(QStringLiteral("K%1").arg(i, 2, 10, QChar(u'0')));
-        press(Qt::Key_Return);
-        typeText(QString::number(i));
-        press(Qt::Key_Return);
+        keys.enter(QStringLiteral("K%1").arg(i, 2, 10, QChar(u'0')));
+        keys.enter(QString::number(i));
     }
-    press(Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget()->objectName(), u"DBEdit_remark");
-    child(screen, "cmd_save")->setFocus();
-    press(Qt::Key_Space);
-    qApp->removeEventFilter(&rule);
+    keys.press(Qt::Key_Return);
+    EXPECT_EQ(keys.focusName(), u"DBEdit_remark");
+    // Tab passes 删除, which Enter would press.
+    for (int i = 0; i < 12 && keys.focusName() != u"cmd_save"; ++i) keys.press(Qt::Key_Tab);
+    ASSERT_EQ(keys.focusName(), u"cmd_save");
+    keys.press(Qt::Key_Return);
     ASSERT_EQ(screen.mode(), ScreenMode::Null) << answers.texts().join(u'|').toStdString();
     EXPECT_EQ(count(QStringLiteral("select count(*) from ingoods")), 20);
     EXPECT_EQ(t.scalar(QStringLiteral("select sum(sub_amou) from ingoods")).toInt(), 210);
     EXPECT_EQ(t.scalar(QStringLiteral("select shou_tota from inmain")).toInt(),
               2870);  // the sum of i*i
+}
+
+// A name wider than its box shows from its first character.
+TEST_F(BillScreenTest, ALongCompanyNameShowsFromItsStart) {
+    const QString name = QStringLiteral("广州市天河区宏达五金建材有限公司天河分店");
+    t.exec(QStringLiteral("update company set comp_name=:n"), {{QStringLiteral("n"), name}});
+    t.exec(QStringLiteral("insert into outmain (bill_no,bill_date,bill_type,comp_code) values "
+                          "('20260101000003',:d,'out','S1')"),
+           {{QStringLiteral("d"), QDate::currentDate()}});
+    TFrmOut screen;
+    screen.show();
+    auto* box = child<QLineEdit>(screen, "DBEdit_comp_name");
+    ASSERT_EQ(box->text(), name);
+    ASSERT_LT(box->width(), box->fontMetrics().horizontalAdvance(name));
+    EXPECT_EQ(box->cursorPosition(), 0);
+}
+
+// The pick lists do not restrict typing, also when a list is empty.
+TEST_F(BillScreenTest, ATypedCurrencyIsKeptWithAnEmptyList) {
+    test::Keyboard keys;
+    TFrmIn screen;
+    ASSERT_TRUE(test::Keyboard::showActive(screen));
+    click(screen, "cmd_add");
+    auto* currency = child<QComboBox>(screen, "DBComboBox9");
+    ASSERT_EQ(currency->count(), 0);
+    currency->setFocus();
+    keys.enter(QStringLiteral("USD"));
+    EXPECT_EQ(currency->currentText(), u"USD");
+    EXPECT_EQ(t.module->InMainQ->text(QStringLiteral("mone_type")), u"USD");
+}
+
+// The settlement list of the return screens hands over to the lines on a typed character or
+// Enter; the keys that choose from the list keep working there.
+TEST_F(BillScreenTest, TheSettlementListChoosesByKeyAndHandsOverOnTyping) {
+    t.exec(QStringLiteral("insert into baseitem (fee_type) values ('现金')"));
+    t.exec(QStringLiteral("insert into baseitem (fee_type) values ('支票')"));
+    test::Keyboard keys;
+    for (const auto& make : std::initializer_list<std::function<std::unique_ptr<BillScreen>()>>{
+             [] { return std::make_unique<TFrmReturnIn>(); },
+             [] { return std::make_unique<TFrmReturnout>(); }}) {
+        const std::unique_ptr<BillScreen> screen = make();
+        ASSERT_TRUE(test::Keyboard::showActive(*screen));
+        click(*screen, "cmd_add");
+        auto* settlement = child<QComboBox>(*screen, "DBComboBox8");
+        const auto inSettlement = [settlement] {
+            return QApplication::focusWidget() == settlement ||
+                   QApplication::focusWidget() == settlement->lineEdit();
+        };
+        settlement->setFocus();
+        keys.press(Qt::Key_Down);
+        EXPECT_EQ(settlement->currentText(), u"支票") << "Down chooses the next item";
+        keys.press(Qt::Key_Down);
+        EXPECT_EQ(settlement->currentText(), u"现金");
+        EXPECT_TRUE(inSettlement());
+        keys.press(Qt::Key_F4);
+        EXPECT_TRUE(settlement->view()->isVisible()) << "F4 opens the list";
+        settlement->hidePopup();
+        keys.press(Qt::Key_Down, Qt::AltModifier);
+        EXPECT_TRUE(settlement->view()->isVisible()) << "Alt+Down opens the list";
+        settlement->hidePopup();
+        settlement->setFocus();
+        keys.press(Qt::Key_Backtab);
+        EXPECT_FALSE(inSettlement()) << "Shift+Tab moves back";
+        keys.press(Qt::Key_Tab);
+        EXPECT_TRUE(inSettlement()) << "Tab comes back";
+        keys.type(QStringLiteral("x"));
+        EXPECT_EQ(QApplication::focusWidget(), &grid(*screen)) << "a character hands over";
+        settlement->setFocus();
+        keys.press(Qt::Key_Return);
+        EXPECT_EQ(QApplication::focusWidget(), &grid(*screen)) << "Enter hands over";
+        click(*screen, "cmd_canc");
+    }
 }
 
 }  // namespace

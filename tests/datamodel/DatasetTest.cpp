@@ -2,10 +2,13 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <functional>
 
 #include "datamodel/DisplayFormat.h"
 #include "datamodel/db/DbError.h"
 #include "support/TestDatabase.h"
+
+using namespace Qt::StringLiterals;
 
 namespace talvor {
 namespace {
@@ -296,6 +299,92 @@ TEST_F(DatasetTest, WalkingVisitsEveryRowOnce) {
     m.GoodsQ->setSql(QStringLiteral("select * from goods where 1=0"));
     m.GoodsQ->open();
     EXPECT_TRUE(m.GoodsQ->eof());
+}
+
+TEST_F(DatasetTest, APostOverARowAnotherCopyChangedIsRefused) {
+    addGoods(QStringLiteral("A1"), QStringLiteral("螺丝"));
+    addGoods(QStringLiteral("B2"), QStringLiteral("螺母"));
+    m.GoodsQ->setSql(QStringLiteral("select * from goods order by gods_code"));
+    m.GoodsQ->open();
+    TFrmDataMod other;
+    other.connectTo(t.path);
+    other.AdoConn().execute(
+        QStringLiteral("update goods set gods_name='垫片' where gods_code='A1'"));
+    other.AdoConn().execute(QStringLiteral("delete from goods where gods_code='B2'"));
+
+    // A column the other copy left alone may still be written.
+    m.GoodsQ->setValue(QStringLiteral("valu_in"), 3.0);
+    m.GoodsQ->post();
+    EXPECT_DOUBLE_EQ(t.scalar(QStringLiteral("select valu_in from goods")).toDouble(), 3.0);
+
+    const auto refused = [&](const std::function<void()>& write) {
+        try {
+            write();
+        } catch (const db::DbError& e) {
+            return e.message() == u"记录已被其他用户修改或删除";
+        }
+        return false;
+    };
+    m.GoodsQ->setValue(QStringLiteral("gods_name"), QStringLiteral("螺钉"));
+    EXPECT_TRUE(refused([&] { m.GoodsQ->post(); }));
+    m.GoodsQ->cancel();
+    EXPECT_TRUE(refused([&] { m.GoodsQ->deleteRow(); })) << "the row no longer holds what was read";
+    m.GoodsQ->next();
+    EXPECT_TRUE(refused([&] { m.GoodsQ->deleteRow(); })) << "the row is gone";
+    EXPECT_EQ(t.scalar(QStringLiteral("select gods_name from goods")).toString(), u"垫片");
+    EXPECT_EQ(m.GoodsQ->recordCount(), 2);
+}
+
+// Lookups and locate go through hash indexes that follow each change of a row instead of being
+// built again; each step checks the first row holding each code against a plain scan.
+TEST_F(DatasetTest, IndexesFollowEveryChangeOfTheirRows) {
+    for (const char* code : {"A", "B", "A", "C"})
+        addLine(QStringLiteral("X"), QLatin1String(code), 1, 1);
+    Dataset* lines = m.InGoodsQ;
+    lines->setLockMode(LockMode::Batch);
+    lines->openWith(QStringLiteral("select * from ingoods order by in_id"));
+    const auto expectIndexAgreesWithScan = [&](const char* step) {
+        for (const char* code : {"A", "B", "C", "D"}) {
+            int scanned = -1;
+            for (int row = 0; row < lines->recordCount() && scanned < 0; ++row)
+                if (lines->value(row, QStringLiteral("gods_code")) == QLatin1String(code))
+                    scanned = row;
+            EXPECT_EQ(lines->findFirst(QStringLiteral("gods_code"), QLatin1String(code)), scanned)
+                << step << ": " << code;
+        }
+    };
+    expectIndexAgreesWithScan("opened");
+    lines->first();
+    lines->deleteRow();
+    expectIndexAgreesWithScan("first A deleted");
+    lines->locate(QStringLiteral("gods_code"), QStringLiteral("B"));
+    lines->setValue(QStringLiteral("gods_code"), QStringLiteral("D"));
+    lines->post();
+    expectIndexAgreesWithScan("B changed to D");
+    lines->append();
+    lines->setValue(QStringLiteral("gods_code"), QStringLiteral("B"));
+    lines->post();
+    expectIndexAgreesWithScan("B appended");
+    EXPECT_TRUE(lines->locate(QStringLiteral("gods_code"), QStringLiteral("B")));
+    EXPECT_EQ(lines->currentRow(), 3);
+    lines->setCurrentRow(1);
+    lines->setValue(QStringLiteral("gods_code"), QStringLiteral("C"));
+    lines->cancel();
+    expectIndexAgreesWithScan("edit cancelled");
+
+    lines->cancelBatch();
+    expectIndexAgreesWithScan("batch cancelled");
+    QStringList codes;
+    for (int row = 0; row < lines->recordCount(); ++row)
+        codes << lines->value(row, QStringLiteral("gods_code")).toString();
+    EXPECT_EQ(codes, (QStringList{u"A"_s, u"B"_s, u"A"_s, u"C"_s})) << "rows back in their places";
+
+    lines->setCurrentRow(2);
+    lines->deleteRow();
+    lines->updateBatch();
+    expectIndexAgreesWithScan("deletion written");
+    EXPECT_EQ(count("ingoods"), 3);
+    EXPECT_FALSE(lines->hasPendingChanges());
 }
 
 TEST(DisplayFormatTest, FloatsShowAtMostTwoDecimals) {

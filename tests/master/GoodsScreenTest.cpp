@@ -1,6 +1,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
+#include <QLineEdit>
 
 #include "master/MasterScreenFixture.h"
 #include "master/TFrmCompFind.h"
@@ -169,6 +171,33 @@ TEST_F(GoodsScreenTest, GoodsFindChoosesOnlyFromAFilledList) {
     click(find, "cmd_prin");
     EXPECT_EQ(find.result(), QDialog::Accepted);
     EXPECT_EQ(find.chosenCode(), u"A1");
+}
+
+// A list of every name took seconds to fill at a million goods: the box lists none, and names
+// are offered only as they are typed.
+TEST_F(GoodsScreenTest, GoodsFindOffersNamesAsTypedInsteadOfListingThemAll) {
+    addGoods("S3", "螺丝M3");
+    addGoods("S4", "螺丝M4");
+    addGoods("N1", "螺母");
+    addGoods("P1", "垫片");
+    TFrmGoodsFind find;
+    auto* box = child<QComboBox>(find, "ComboBox1");
+    EXPECT_EQ(box->count(), 0);
+    const auto offered = [&](const char* typed) {
+        box->lineEdit()->setText(QString::fromUtf8(typed));  // as if typed
+        emit box->lineEdit()->textEdited(box->lineEdit()->text());
+        QStringList names;
+        const QAbstractItemModel* model = box->completer()->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            names << model->index(row, 0).data().toString();
+        return names;
+    };
+    EXPECT_EQ(offered("螺丝"), (QStringList{QStringLiteral("螺丝M3"), QStringLiteral("螺丝M4")}));
+    EXPECT_EQ(offered("m"), (QStringList{QStringLiteral("螺丝M3"), QStringLiteral("螺丝M4"),
+                                         QStringLiteral("螺母")}));
+    EXPECT_TRUE(offered("钉").isEmpty());
+    box->setCurrentText(QStringLiteral("螺母"));
+    EXPECT_EQ(find.chosenCode(), u"N1");
 }
 
 TEST_F(GoodsScreenTest, CompanyFindOnAnEmptyListGivesEmptyTexts) {

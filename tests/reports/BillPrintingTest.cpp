@@ -3,9 +3,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "bills/core/BillPrinting.h"
 #include "common/core/BillSettings.h"
 #include "common/core/Routines.h"
-#include "bills/core/BillPrinting.h"
 #include "reports/core/ReportLayout.h"
 #include "reports/core/ReportPainter.h"
 #include "support/TestDatabase.h"
@@ -170,6 +170,24 @@ TEST_F(BillPrintingTest, EachKindPrintsItsTitleAndAmountCaptionOnItsLayout) {
         const QStringList printed = allTexts(r);
         EXPECT_TRUE(printed.contains(QString::fromUtf16(c.amountCaption)));
         EXPECT_TRUE(printed.contains(u"不锈钢保温杯"_s)) << "the bill's own line";
+    }
+}
+
+// A branch's full name, a long telephone number and a settlement type all print whole.
+TEST_F(BillPrintingTest, ALongCompanyNamePrintsWhole) {
+    const QString name = u"广州市天河区宏达五金建材有限公司天河分店"_s;
+    t.exec(u"update company set comp_name=:n, rela_phon='020-87654321-8008'"_s, {{u"n"_s, name}});
+    int bill = 0;
+    for (const BillKind* kind : {&BillKind::Purchase, &BillKind::Sale}) {
+        const QString billNo = u"2024030500000%1"_s.arg(++bill);
+        addBill(*kind, billNo, 1);
+        t.exec(u"update %1 set fee_type='银行转账'"_s.arg(kind->headerTable));
+        const QStringList printed = allTexts(print(*kind, billNo));
+        for (const QString& whole : {name, u"银行转账"_s})
+            EXPECT_TRUE(printed.contains(whole)) << printed.join(u'|').toStdString();
+        if (kind == &BillKind::Sale)
+            EXPECT_TRUE(printed.contains(u"020-87654321-8008"_s))
+                << printed.join(u'|').toStdString();
     }
 }
 

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QtTest/QTest>
 
 #include "common/core/GoodsCaptions.h"
 #include "support/TestDatabase.h"
+#include "ui/CutCellTips.h"
 #include "ui/DataGrid.h"
 #include "ui/Messages.h"
 #include "ui/WidgetRoutines.h"
@@ -45,6 +50,30 @@ TEST_F(DataGridTest, ShowsTheColumnsAsGivenAndSelectsWholeRows) {
     EXPECT_EQ(grid.model()->index(0, 6).data().toString(), QStringLiteral("2.5"));
     EXPECT_FALSE(grid.model()->flags(grid.model()->index(0, 0)) & Qt::ItemIsEditable);
     EXPECT_TRUE(grid.model()->flags(grid.model()->index(0, 1)) & Qt::ItemIsEditable);
+}
+
+// A name wider than its column shows whole as the cell's tooltip; a code that fits has none.
+TEST_F(DataGridTest, ACutCellShowsItsWholeTextAsATooltip) {
+    const QString longName = QStringLiteral("广州市天河区宏达五金建材有限公司天河分店");
+    t.exec(QStringLiteral("update goods set gods_name=:n where gods_code='G2'"),
+           {{QStringLiteral("n"), longName}});
+    goods.reopen();
+    DataGrid grid(&goods, columns(2));
+    grid.resize(300, 200);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    const auto cut = [&grid](int row, int column) {
+        return cellIsCut(grid, grid.model()->index(row, column));
+    };
+    EXPECT_TRUE(cut(1, 1));
+    EXPECT_FALSE(cut(1, 0));
+    EXPECT_FALSE(cut(0, 1)) << "货品G1 fits its column";
+    const QPoint at = grid.visualRect(grid.model()->index(1, 1)).center();
+    QHelpEvent help(QEvent::ToolTip, at, grid.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid.viewport(), &help);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), longName);
+    QToolTip::hideText();
 }
 
 TEST_F(DataGridTest, GridAndDatasetKeepTheSameCurrentRow) {

@@ -106,6 +106,21 @@ TEST_F(EnterAsTabTest, AHandlerThatPlacesTheFocusItselfKeepsIt) {
     EXPECT_EQ(QApplication::focusWidget(), form.ok);
 }
 
+// The tool-bar buttons of the screens are no dialog defaults; Enter presses them all the same,
+// once, and the focus stays for the handler to move.
+TEST_F(EnterAsTabTest, EnterOnAFocusedButtonPressesIt) {
+    for (const bool autoDefault : {false, true}) {
+        EnterForm form;
+        form.ok->setAutoDefault(autoDefault);
+        show(form);
+        QSignalSpy pressed(form.ok, &QPushButton::clicked);
+        form.ok->setFocus();
+        pressEnter();
+        EXPECT_EQ(pressed.count(), 1) << "autoDefault " << autoDefault;
+        EXPECT_EQ(QApplication::focusWidget(), form.ok);
+    }
+}
+
 TEST_F(EnterAsTabTest, ABoxOfSeveralLinesTakesEnterAsANewLine) {
     EnterForm form;
     show(form);

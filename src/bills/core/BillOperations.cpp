@@ -23,7 +23,18 @@ auto guarded(Step step) {
     }
 }
 
-BillSnapshot::Line lineAt(const Dataset& lines, int row) {
+BillResult stale() {
+    return {BillResult::Outcome::Stale, QStringLiteral("本单已被其他用户修改或删除，请重新打开。")};
+}
+
+// A line's part in the ledger.
+struct StockLine {
+    QString godsCode;
+    double subAmou = 0;
+    QString remark;
+};
+
+StockLine lineAt(const Dataset& lines, int row) {
     return {lines.value(row, QStringLiteral("gods_code")).toString(),
             lines.value(row, QStringLiteral("sub_amou")).toDouble(),
             lines.value(row, QStringLiteral("remark")).toString()};
@@ -33,9 +44,32 @@ bool movesStock(const BillKind& kind, const QString& remark) {
     return !(kind.honoursNotIntoStock && remark == kNotIntoStock);
 }
 
-void revertLines(db::Engine& engine, const BillKind& kind,
-                 const std::vector<BillSnapshot::Line>& lines) {
-    for (const BillSnapshot::Line& line : lines)
+// The bill's lines as the database holds them now, in line order.
+std::vector<StockLine> storedLines(db::Engine& engine, const BillKind& kind,
+                                   const QString& billNo) {
+    const db::ResultSet stored = engine.query(
+        QStringLiteral("select gods_code,sub_amou,remark from %1 where bill_no=:bill_no "
+                       "order by in_id")
+            .arg(kind.lineTable),
+        {{QStringLiteral("bill_no"), billNo}});
+    std::vector<StockLine> lines;
+    for (const db::ResultRow& row : stored.rows)
+        lines.push_back({row[0].toString(), row[1].toDouble(), row[2].toString()});
+    return lines;
+}
+
+// Whether the bill is still stored as the screen read it: its header row, and its lines as a
+// whole, none changed, removed or added by another copy.
+bool isStoredAsShown(const BillKind& kind, const Dataset& header, const Dataset& lines,
+                     const QString& billNo) {
+    return header.isStoredAsRead(header.currentRow()) &&
+           lines.areStoredAsRead(
+               QStringLiteral("select * from %1 where bill_no=:bill_no").arg(kind.lineTable),
+               {{QStringLiteral("bill_no"), billNo}});
+}
+
+void revertLines(db::Engine& engine, const BillKind& kind, const std::vector<StockLine>& lines) {
+    for (const StockLine& line : lines)
         if (movesStock(kind, line.remark))
             RevertStockQuantity(engine, line.godsCode,
                                 kind.receiving ? -line.subAmou : line.subAmou);
@@ -43,7 +77,7 @@ void revertLines(db::Engine& engine, const BillKind& kind,
 
 void applyLines(db::Engine& engine, const BillKind& kind, const Dataset& lines) {
     for (int row = 0; row < lines.recordCount(); ++row) {
-        const BillSnapshot::Line line = lineAt(lines, row);
+        const StockLine line = lineAt(lines, row);
         if (!movesStock(kind, line.remark)) continue;
         if (kind.receiving)
             ReceiveIntoStock(engine, line.godsCode, line.subAmou,
@@ -106,21 +140,28 @@ void stampHeader(const BillKind& kind, Dataset& header, const Dataset& lines) {
     header.setValue(QStringLiteral("bill_type"), QString(kind.billType));
 }
 
-void writeBill(const BillKind& kind, Dataset& header, Dataset& lines,
-               const std::optional<BillSnapshot>& snapshot) {
+BillResult writeBill(const BillKind& kind, Dataset& header, Dataset& lines) {
     db::Engine& engine = *header.engine();
     db::Transaction tx(engine);
+    const bool edited = header.wasRead(header.currentRow());
+    std::vector<StockLine> former;
+    if (edited) {
+        const QString billNo = header.text(QStringLiteral("bill_no"));
+        if (!isStoredAsShown(kind, header, lines, billNo)) return stale();
+        former = storedLines(engine, kind, billNo);
+    }
     // End the grid's edit first, so that the numbering and the total below see the lines as
     // they will be written: the line being typed counts, an untouched new one is dropped.
     lines.checkBrowseMode();
-    if (!snapshot) keepBillNoFree(engine, kind, header, lines);
+    if (!edited) keepBillNoFree(engine, kind, header, lines);
     tieLinesToHeader(header, lines);
     stampHeader(kind, header, lines);
     lines.writeBatch();
     header.writeBatch();
-    if (snapshot) revertLines(engine, kind, snapshot->lines);
+    revertLines(engine, kind, former);
     applyLines(engine, kind, lines);
     tx.commit();
+    return written();
 }
 
 BillResult monthLocked() { return refused(QStringLiteral("本单所在月份已经盘点，不可删除")); }
@@ -139,13 +180,6 @@ void deleteRows(db::Engine& engine, const BillKind& kind, const QString& billNo)
 
 }  // namespace
 
-BillSnapshot BillSnapshot::of(const Dataset& lines) {
-    BillSnapshot snapshot;
-    for (int row = 0; row < lines.recordCount(); ++row)
-        snapshot.lines.push_back(lineAt(lines, row));
-    return snapshot;
-}
-
 BillError::BillError(const QString& reason)
     : Error(QStringLiteral("保存失败：") + reason), reason_(reason) {}
 
@@ -155,25 +189,27 @@ QString NewBillNo(db::Engine& engine, const BillKind& kind, const QDateTime& mom
     return NowStamp(at);
 }
 
-BillResult SaveBill(const BillKind& kind, Dataset& header, Dataset& lines,
-                    const std::optional<BillSnapshot>& snapshot, double totalQuantity) {
+BillResult SaveBill(const BillKind& kind, Dataset& header, Dataset& lines, double totalQuantity) {
     if (!(totalQuantity > 0)) return refused(QStringLiteral("数量不能为0"));
+    BillResult result;
     try {
-        guarded([&] { writeBill(kind, header, lines, snapshot); });
+        result = guarded([&] { return writeBill(kind, header, lines); });
     } catch (const BillError&) {
         lines.batchRolledBack();
         header.batchRolledBack();
         throw;
     }
+    if (!result.written()) return result;
     lines.batchCommitted();
     header.batchCommitted();
-    return written();
+    return result;
 }
 
-BillResult DeleteBill(const BillKind& kind, const QString& billNo, const QDate& billDate,
-                      const Dataset& lines, const std::function<bool()>& confirm) {
-    const QString number = billNo.trimmed();
+BillResult DeleteBill(const BillKind& kind, const Dataset& header, const Dataset& lines,
+                      const std::function<bool()>& confirm) {
+    const QString number = header.text(QStringLiteral("bill_no")).trimmed();
     if (number.isEmpty()) return {};
+    const QDate billDate = header.value(QStringLiteral("bill_date")).toDate();
     db::Engine& engine = *lines.engine();
     if (guarded([&] { return IsMonthStockTaken(engine, billDate); })) return monthLocked();
     if (confirm && !confirm()) return {};
@@ -181,7 +217,8 @@ BillResult DeleteBill(const BillKind& kind, const QString& billNo, const QDate& 
         db::Transaction tx(engine);
         // A stock-taking saved while the question was open locks the month all the same.
         if (IsMonthStockTaken(engine, billDate)) return monthLocked();
-        revertLines(engine, kind, BillSnapshot::of(lines).lines);
+        if (!isStoredAsShown(kind, header, lines, number)) return stale();
+        revertLines(engine, kind, storedLines(engine, kind, number));
         deleteRows(engine, kind, number);
         tx.commit();
         return written();

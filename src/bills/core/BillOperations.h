@@ -1,12 +1,9 @@
 #pragma once
 
-#include <QDate>
 #include <QDateTime>
 #include <QString>
 #include <functional>
-#include <optional>
 #include <stdexcept>
-#include <vector>
 
 #include "bills/core/BillKind.h"
 #include "datamodel/Dataset.h"
@@ -14,22 +11,11 @@
 
 namespace talvor {
 
-// A bill's lines as stored when its editing began; the next save takes them back out of the
-// ledger before it applies the lines as they are then.
-struct BillSnapshot {
-    struct Line {
-        QString godsCode;
-        double subAmou = 0;
-        QString remark;
-    };
-    std::vector<Line> lines;  // in line order
-
-    static BillSnapshot of(const Dataset& lines);
-};
-
 // What a bill operation did, when it did not fail. A refusal carries the message to show.
 struct BillResult {
-    enum class Outcome { Written, Refused, NothingDone };
+    // Stale: another copy changed or deleted the bill since the screen read it; nothing was
+    // written, and the screen shows the bill as it is now stored.
+    enum class Outcome { Written, Refused, Stale, NothingDone };
     Outcome outcome = Outcome::NothingDone;
     QString message;
 
@@ -54,19 +40,20 @@ QString NewBillNo(db::Engine& engine, const BillKind& kind,
 
 // Writes the bill a screen holds, and its effect on the ledger, in one transaction.
 // `header` is the bill's header row with the date chosen on the screen in bill_date; `lines`
-// its lines with their pending changes; `snapshot` is given when a saved bill was edited. The
-// total quantity is the one the screen shows: a bill whose total is not above 0 is refused
-// with "数量不能为0". A new bill whose number another bill took in the meantime gets the next
-// free one. Throws BillError.
-BillResult SaveBill(const BillKind& kind, Dataset& header, Dataset& lines,
-                    const std::optional<BillSnapshot>& snapshot, double totalQuantity);
+// its lines with their pending changes. The total quantity is the one the screen shows: a bill
+// whose total is not above 0 is refused with "数量不能为0". An edited bill must still be stored
+// as the screen read it (header and lines), or the save is refused as stale; its lines as
+// stored are taken back out of the ledger before the current ones are applied. A new bill whose
+// number another bill took in the meantime gets the next free one. Throws BillError.
+BillResult SaveBill(const BillKind& kind, Dataset& header, Dataset& lines, double totalQuantity);
 
-// Deletes a stored bill and takes its lines back out of the ledger, in one transaction; a bill
-// of a stock-taken month is refused with "本单所在月份已经盘点，不可删除". `confirm` is asked
-// after that check and before anything is written; false leaves the bill alone. `lines` holds
-// the bill's stored lines. The caller opens its header and lines again afterwards. Throws
-// BillError.
-BillResult DeleteBill(const BillKind& kind, const QString& billNo, const QDate& billDate,
-                      const Dataset& lines, const std::function<bool()>& confirm = {});
+// Deletes the bill of the header's current row and takes its stored lines back out of the
+// ledger, in one transaction; a bill of a stock-taken month is refused with
+// "本单所在月份已经盘点，不可删除", and one that another copy changed or deleted since the
+// screen read `header` and `lines` is refused as stale. `confirm` is asked after the month check
+// and before anything is written; false leaves the bill alone. The caller opens its header and
+// lines again afterwards. Throws BillError.
+BillResult DeleteBill(const BillKind& kind, const Dataset& header, const Dataset& lines,
+                      const std::function<bool()>& confirm = {});
 
 }  // namespace talvor

@@ -133,7 +133,7 @@ constexpr const char* kIndexes[][2] = {
     {"inmain", "bill_no"},     {"inmain", "bill_date"},   {"outmain", "bill_no"},
     {"outmain", "bill_date"},  {"ingoods", "bill_no"},    {"outgoods", "bill_no"},
     {"storchek", "chek_date"}, {"gathmain", "fei_date"},  {"paymain", "fei_date"},
-    {"ingoods", "gods_code"},  {"outgoods", "gods_code"},
+    {"ingoods", "gods_code"},  {"outgoods", "gods_code"}, {"goods", "gods_name"},
 };
 
 // A column definition with the checks the original engine made: a text no longer than its
@@ -151,10 +151,14 @@ QString columnDefinition(const ColumnDef& c) {
         case T::Auto:
             return name + QStringLiteral(" INTEGER PRIMARY KEY");
         case T::Text: {
+            // length() stops at a NUL: a text holding one is refused before it is measured.
             QString sql =
                 name +
                 (c.width ? QStringLiteral(" TEXT(%1)").arg(c.width) : QStringLiteral(" TEXT")) +
-                QStringLiteral(" COLLATE NOCASE");
+                QStringLiteral(
+                    " COLLATE NOCASE CONSTRAINT \"%1 含有空字符\" CHECK "
+                    "(instr(%1, char(0)) = 0)")
+                    .arg(name);
             if (c.width)
                 sql += QStringLiteral(" CONSTRAINT \"%1 超过 %2 个字符\" CHECK (length(%1) <= %2)")
                            .arg(name)

@@ -8,10 +8,12 @@
 #include <QFileInfo>
 
 #include "datamodel/db/DbError.h"
+#include "datamodel/db/EngineWording.h"
 #include "datamodel/db/JetDialect.h"
 #include "datamodel/db/NameIndex.h"
 #include "datamodel/db/Pinyin.h"
 #include "datamodel/db/Schema.h"
+#include "datamodel/db/TextRules.h"
 
 namespace talvor::db {
 
@@ -20,12 +22,15 @@ namespace {
 constexpr int kBusyTimeoutMs = 10000;
 constexpr int kStatementCacheLimit = 200;
 
-QString engineMessage(sqlite3* db) {
-    QString message = QString::fromUtf8(sqlite3_errmsg(db));
-    // Width and type checks carry their explanation as the constraint's name.
-    const QString prefix = QStringLiteral("CHECK constraint failed: ");
-    if (message.startsWith(prefix)) message = message.mid(prefix.size());
-    return message;
+// The failure in the user's words; a statement's values name what it tried to write.
+QString engineMessage(sqlite3* db, sqlite3_stmt* stmt = nullptr) {
+    QString statement;
+    if (char* expanded = stmt ? sqlite3_expanded_sql(stmt) : nullptr) {
+        statement = QString::fromUtf8(expanded);
+        sqlite3_free(expanded);
+    }
+    return engineFailureText(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)),
+                             statement);
 }
 
 // year() and month() of a stored date text "yyyy-mm-dd[ hh:mm:ss]".
@@ -65,6 +70,11 @@ void pinyinInitialsFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv
     } catch (const std::exception& e) {
         sqlite3_result_error(ctx, e.what(), -1);
     }
+}
+
+int nocaseCollation(void*, int aBytes, const void* a, int bBytes, const void* b) {
+    return compareIgnoringCase(static_cast<const char*>(a), aBytes, static_cast<const char*>(b),
+                               bBytes);
 }
 
 ColumnType typeFromDeclaration(const char* declared) {
@@ -139,7 +149,9 @@ int bindValue(sqlite3_stmt* stmt, int index, const QVariant& v) {
                                      SQLITE_TRANSIENT);
         }
         default: {
-            const QByteArray text = v.toString().toUtf8();
+            const QString value = v.toString();
+            requireStorableText(value);
+            const QByteArray text = value.toUtf8();
             return sqlite3_bind_text(stmt, index, text.constData(), int(text.size()),
                                      SQLITE_TRANSIENT);
         }
@@ -172,7 +184,7 @@ bool SqliteEngine::isNetworkFileSystem(const QString& path) {
 void SqliteEngine::open(const QString& path) {
     // SQLite takes an empty file for an empty database and would quietly write one there.
     if (QFileInfo(path).isFile() && QFileInfo(path).size() == 0)
-        throw DbError(QStringLiteral("不是数据库文件：%1").arg(path));
+        throw DbError(openFailureText(SQLITE_NOTADB, {}, path));
     openFile(path, false);
 }
 
@@ -191,8 +203,9 @@ void SqliteEngine::openFile(const QString& path, bool create) {
     if (rc != SQLITE_OK) {
         const QString message =
             db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        const int code = db ? sqlite3_extended_errcode(db) : rc;
         sqlite3_close(db);
-        throw DbError(QStringLiteral("%1: %2").arg(message, path));
+        throw DbError(openFailureText(code, message, path));
     }
     db_ = db;
     path_ = path;
@@ -201,6 +214,9 @@ void SqliteEngine::openFile(const QString& path, bool create) {
         chooseJournal(path);
         // A new file has no tables yet: createDatabase prepares the index after them.
         if (!create) prepareNameIndex(*this);
+    } catch (const DbError& e) {
+        close();
+        throw DbError(e.message() + QStringLiteral("\n数据库文件：") + path);
     } catch (...) {
         close();
         throw;
@@ -220,6 +236,8 @@ void SqliteEngine::configureConnection() {
                                nullptr);
     sqlite3_create_function_v2(db_, "pinyin_initials", 1, flags, nullptr, pinyinInitialsFunction,
                                nullptr, nullptr, nullptr);
+    // Every text column compares with NOCASE; letters beyond ASCII have case too.
+    sqlite3_create_collation_v2(db_, "NOCASE", SQLITE_UTF8, nullptr, nocaseCollation, nullptr);
     // Reading the schema now turns a file that is no database into an error at open.
     run("SELECT count(*) FROM sqlite_schema");
     for (const QString& sql : scratchTableStatements()) runScript(sql);
@@ -254,7 +272,7 @@ void SqliteEngine::run(const char* sql) {
     if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
         const QString message = QString::fromUtf8(error ? error : "unknown error");
         sqlite3_free(error);
-        throw DbError(message);
+        throw DbError(engineFailureText(sqlite3_extended_errcode(db_), message));
     }
 }
 
@@ -285,7 +303,8 @@ void SqliteEngine::checkpoint() {
 }
 
 void SqliteEngine::fail(int rc) const {
-    throw DbError(db_ ? engineMessage(db_) : QString::fromUtf8(sqlite3_errstr(rc)));
+    throw DbError(db_ ? engineMessage(db_)
+                      : engineFailureText(rc, QString::fromUtf8(sqlite3_errstr(rc))));
 }
 
 sqlite3_stmt* SqliteEngine::prepareNative(const QString& sql) {
@@ -334,6 +353,7 @@ sqlite3_stmt* SqliteEngine::prepare(const QString& statement, const QVariantMap&
     if (hook_) hook_(statement);
     sqlite3_stmt* stmt = cache_.value(statement);
     if (!stmt) {
+        requireStorableText(statement);
         const JetTranslation t = translateJet(statement);
         QString sql = t.sql;
         if (!t.insertTarget.isEmpty())
@@ -366,7 +386,7 @@ sqlite3_stmt* SqliteEngine::prepare(const QString& statement, const QVariantMap&
 
 int SqliteEngine::step(sqlite3_stmt* stmt, QString& message) {
     const int rc = sqlite3_step(stmt);
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) message = engineMessage(db_);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) message = engineMessage(db_, stmt);
     return rc;
 }
 

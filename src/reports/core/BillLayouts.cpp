@@ -65,9 +65,10 @@ Band billSummary(const Header& h, const QString& amountCaption) {
 
 LayoutDefinition QRin() {
     const Header h{u"InMainQ"_s};
+    // The company name takes what the code and the settlement type leave free.
     const std::vector<Entry> company{entry(u"客户名称"_s, h(u"comp_code"_s), 170),
-                                     entry(u"客户名称"_s, h(u"comp_name"_s), 370),
-                                     entry(u"结算方式"_s, h(u"fee_type"_s), 178)};
+                                     entry(u"客户名称"_s, h(u"comp_name"_s), 420),
+                                     entry(u"结算方式"_s, h(u"fee_type"_s), 128)};
     return {.className = u"TQRin"_s,
             .instanceName = u"QRin"_s,
             .dataset = u"InGoodsQ"_s,
@@ -80,9 +81,11 @@ LayoutDefinition QRin() {
 // Blank filler rows carry only a bill number, so their amount cell stays empty.
 LayoutDefinition QRout() {
     const Header h{u"OutMainQ"_s};
+    // A person's name, a telephone number and a settlement type are short; the company name
+    // takes the rest of the line.
     const std::vector<Entry> company{
-        entry(u"公司名称"_s, h(u"comp_name"_s), 250), entry(u"联系人"_s, h(u"rela_name"_s), 150),
-        entry(u"电话"_s, h(u"rela_phon"_s), 160), entry(u"结算方式"_s, h(u"fee_type"_s), 158)};
+        entry(u"公司名称"_s, h(u"comp_name"_s), 348), entry(u"联系人"_s, h(u"rela_name"_s), 100),
+        entry(u"电话"_s, h(u"rela_phon"_s), 130), entry(u"结算方式"_s, h(u"fee_type"_s), 140)};
     Entry currency = entry(u"币种"_s, h(u"mone_type"_s), 178);
     currency.captionFont = fontPt(9);
     return {

@@ -1015,7 +1015,7 @@ TEST_F(StatementsTest, ValuesThatDoNotFitTheirColumnAreRefused) {
                 engine_.execute(c.sql, params);
                 ADD_FAILURE() << "stored";
             } catch (const db::DbError& e) {
-                EXPECT_EQ(e.message(), c.refusal);
+                EXPECT_TRUE(e.message().contains(c.refusal)) << e.message().toStdString();
             }
         }
     }
@@ -1085,6 +1085,7 @@ TEST_F(StatementsTest, CodeAndDateLookupsUseAnIndex) {
         QVariantMap params;
     } lookups[] = {
         {u"select * from goods where gods_code=:k"_s, {{u"k"_s, u"g002"_s}}},
+        {u"select * from goods where gods_name=:k"_s, {{u"k"_s, u"扳手"_s}}},
         {u"select * from storemain where gods_code=:k"_s, {{u"k"_s, u"G002"_s}}},
         {u"select * from company where comp_code=:k"_s, {{u"k"_s, u"C02"_s}}},
         {u"select * from employee where empl_code=:k"_s, {{u"k"_s, u"E01"_s}}},
