@@ -11,6 +11,7 @@
 
 #include "common/core/Routines.h"
 #include "datamodel/db/DbError.h"
+#include "datamodel/db/PasswordHash.h"
 #include "datamodel/db/Schema.h"
 #include "ui/Desktop.h"
 #include "ui/ErrorReport.h"
@@ -64,8 +65,8 @@ TFrmFirstStart::TFrmFirstStart(QString databasePath, db::Engine* server, const Q
       server_(server),
       edtCode(edit("edtCode", columnWidth("powers", "user_id"), this)),
       edtName(edit("edtName", columnWidth("employee", "empl_name"), this)),
-      edtPassword(edit("edtPassword", columnWidth("powers", "password"), this)),
-      edtConfirm(edit("edtConfirm", columnWidth("powers", "password"), this)),
+      edtPassword(edit("edtPassword", kMaxPasswordLength, this)),
+      edtConfirm(edit("edtConfirm", kMaxPasswordLength, this)),
       cmd_ok(button(QStringLiteral("确定[&O]"), "cmd_ok", this)),
       cmd_canc(button(QStringLiteral("取消[&C]"), "cmd_canc", this)) {
     setObjectName(QStringLiteral("TFrmFirstStart"));

@@ -15,6 +15,7 @@
 #include "common/core/ProgramDir.h"
 #include "common/core/Routines.h"
 #include "datamodel/DataModule.h"
+#include "datamodel/Users.h"
 #include "datamodel/db/DbError.h"
 #include "ui/Desktop.h"
 #include "ui/ErrorReport.h"
@@ -160,17 +161,8 @@ void TFrmLogin::ConnectDatabase() {
 
 // The typed texts are bound as parameters, so a quote in them is only a character.
 std::optional<User> TFrmLogin::findUser(const QString& userId, const QString& password) {
-    Dataset& query = *dataModule().TempQ;
     try {
-        query.openWith(
-            QStringLiteral("select * from powers where user_id=:user_id and password=:password"),
-            {{QStringLiteral("user_id"), userId}, {QStringLiteral("password"), password}});
-        if (query.isEmpty()) return std::nullopt;
-        User user;
-        user.id = userId;
-        for (size_t k = 0; k < kRightColumns.size(); ++k)
-            user.rights[k] = query.value(0, QLatin1String(kRightColumns[k])).toString();
-        return user;
+        return authenticate(*dataModule().TempQ, userId, password);
     } catch (const db::DbError& e) {
         // The reason (a full disk, a damaged file) follows on its own lines.
         throw db::DbError(QStringLiteral("数据库无法打开\n") + e.message());

@@ -3,6 +3,7 @@
 #include "accounts/AccountScreens.h"
 #include "app/About.h"
 #include "bills/BillScreens.h"
+#include "maintenance/MaintenanceScreens.h"
 #include "master/MasterScreens.h"
 #include "statistics/StatisticsScreens.h"
 #include "ui/ScreenRegistry.h"
@@ -18,6 +19,7 @@ ScreenRegistry& screenRegistry() {
         registerWarehouseScreens(screens);
         registerAccountScreens(screens);
         registerStatisticsScreens(screens);
+        registerMaintenanceScreens(screens);
         screens.add<TfrmAbout>(QStringLiteral("N51"));
         return screens;
     }();

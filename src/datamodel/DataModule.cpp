@@ -1,5 +1,7 @@
 #include "datamodel/DataModule.h"
 
+#include "datamodel/db/DbError.h"
+#include "datamodel/db/Schema.h"
 #include "datamodel/db/SqliteEngine.h"
 
 namespace talvor {
@@ -282,6 +284,15 @@ void TFrmDataMod::defineFields() {
 void TFrmDataMod::connectTo(const QString& location) {
     disconnect();
     connection_->open(location);
+    // Files made before passwords were hashed get the wider column; a server database is always
+    // made with it.
+    auto* file = dynamic_cast<db::SqliteEngine*>(connection_.get());
+    if (!file) return;
+    try {
+        db::upgradeSchema(*file);
+    } catch (const db::DbError&) {
+        // A read-only file of an earlier version still opens; its passwords stay as they are.
+    }
 }
 
 void TFrmDataMod::disconnect() {

@@ -50,14 +50,18 @@ MaintenanceScreen::MaintenanceScreen(const QString& objectName, const QString& c
     setWindowTitle(caption);
 }
 
-QBoxLayout* MaintenanceScreen::buildToolBar() {
+QBoxLayout* MaintenanceScreen::buildToolBar(const ToolBarNames& names) {
     auto* bar = new QHBoxLayout;
-    bar->addWidget(toolButton("cmd_add", QStringLiteral("新增[&A]"), [this] { cmd_addClick(); }));
-    bar->addWidget(toolButton("cmd_edit", QStringLiteral("修改[&E]"), [this] { cmd_editClick(); }));
-    bar->addWidget(toolButton("cmd_dele", QStringLiteral("删除[&D]"), [this] { cmd_deleClick(); }));
-    bar->addWidget(toolButton("cmd_save", QStringLiteral("保存[&S]"), [this] { cmd_saveClick(); }));
-    bar->addWidget(toolButton("cmd_canc", QStringLiteral("取消[&C]"), [this] { cmd_cancClick(); }));
-    bar->addWidget(exitButton());
+    const auto caption = [](const char* text) { return QString::fromUtf8(text); };
+    bar->addWidget(toolButton(names.add, caption(names.addCaption), [this] { cmd_addClick(); }));
+    bar->addWidget(toolButton(names.edit, caption(names.editCaption), [this] { cmd_editClick(); }));
+    bar->addWidget(toolButton(names.dele, caption(names.deleCaption), [this] { cmd_deleClick(); }));
+    bar->addWidget(toolButton(names.save, caption(names.saveCaption), [this] { cmd_saveClick(); }));
+    bar->addWidget(toolButton(names.canc, caption(names.cancCaption), [this] { cmd_cancClick(); }));
+    QPushButton* exit = exitButton();
+    exit->setObjectName(QLatin1String(names.exit));
+    exit->setText(caption(names.exitCaption));
+    bar->addWidget(exit);
     bar->addStretch();
     return bar;
 }
@@ -112,6 +116,7 @@ void MaintenanceScreen::cmd_addClick() {
     if (!quietly([this] { dataset_->append(); })) return;
     setMode(ScreenMode::Add);
     codeBox_->setFocus();
+    afterEntering();
 }
 
 void MaintenanceScreen::cmd_editClick() {
@@ -124,6 +129,7 @@ void MaintenanceScreen::cmd_editClick() {
         return;
     setMode(ScreenMode::Edit);
     codeBox_->setFocus();
+    afterEntering();
 }
 
 void MaintenanceScreen::cmd_deleClick() {
@@ -133,9 +139,11 @@ void MaintenanceScreen::cmd_deleClick() {
 }
 
 void MaintenanceScreen::cmd_saveClick() {
+    if (!entryComplete()) return;
     const QString code = trimmedCode();
     if (code.isEmpty()) return;
     try {
+        beforePost();
         // The box writes what is still being typed when the row posts; the code is stored
         // without the blanks around it.
         codeBox_->commit();

@@ -90,8 +90,6 @@ QGroupBox* TFrmCompany::buildDetail() {
     return group;
 }
 
-void TFrmCompany::afterCancel() {
-    quietly([&] { dataset()->locate(QStringLiteral("comp_code"), trimmedCode()); });
-}
+void TFrmCompany::afterCancel() { locateCode(trimmedCode()); }
 
 }  // namespace talvor

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
@@ -46,6 +47,37 @@ class TextCellDelegate : public QStyledItemDelegate {
     }
 };
 
+class EntryKeys : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* grid = static_cast<DataGrid*>(watched);
+        if (grid->editTriggers() == QAbstractItemView::NoEditTriggers) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        Dataset& list = *grid->dataset();
+        const bool onLastRow = grid->currentIndex().row() == list.recordCount() - 1;
+        if (key->key() == Qt::Key_Down && key->modifiers() == Qt::NoModifier && onLastRow) {
+            grid->commitEditing();
+            reportErrors([&] {
+                list.checkBrowseMode();
+                list.append();
+            });
+            return true;
+        }
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::ControlModifier) {
+            grid->commitEditing();
+            reportErrors([&] {
+                if (!list.isEmpty()) list.deleteRow();
+            });
+            return true;
+        }
+        return false;
+    }
+};
+
 using Handler = void (GridEditScreen::*)();
 
 Handler handlerOf(const char* button) {
@@ -62,6 +94,28 @@ Handler handlerOf(const char* button) {
 
 }  // namespace
 
+DataGrid* makeEditingGrid(Dataset* list, std::vector<GridColumn> columns, QWidget* parent) {
+    auto* grid = new DataGrid(list, std::move(columns), parent);
+    grid->setItemDelegate(new TextCellDelegate(grid));
+    return grid;
+}
+
+void addEntryKeys(DataGrid* grid) { grid->installEventFilter(new EntryKeys(grid)); }
+
+void beginListEditing(Dataset& list) {
+    if (list.isEmpty())
+        list.append();
+    else
+        list.edit();
+}
+
+void writeListChanges(Dataset& list) { list.updateBatch(); }
+
+void discardListChanges(Dataset& list) {
+    list.cancel();
+    list.cancelBatch();
+}
+
 GridEditScreen::GridEditScreen(const GridEditDescriptor& descriptor, QWidget* parent)
     : EditingDialog(parent), d_(descriptor), list_(FrmDataMod()->*descriptor.list) {
     setObjectName(QLatin1String(d_.className));
@@ -75,9 +129,8 @@ GridEditScreen::GridEditScreen(const GridEditDescriptor& descriptor, QWidget* pa
     bar->addStretch();
 
     boxRow_ = new QHBoxLayout;
-    grid_ = new DataGrid(list_, d_.columns, this);
+    grid_ = makeEditingGrid(list_, d_.columns, this);
     grid_->setObjectName(QStringLiteral("DBGrid1"));
-    grid_->setItemDelegate(new TextCellDelegate(grid_));
     grid_->setMinimumHeight(360);
     grid_->fitColumns(760);
     for (int c = 0; c < d_.goodsCaptionColumns; ++c)
@@ -151,23 +204,15 @@ void GridEditScreen::cmd_cancClick() {
 }
 
 bool GridEditScreen::beginEditing() {
-    return quietly([this] {
-        if (list_->isEmpty())
-            list_->append();
-        else
-            list_->edit();
-    });
+    return quietly([this] { beginListEditing(*list_); });
 }
 
 bool GridEditScreen::saveChanges() {
-    list_->updateBatch();
+    writeListChanges(*list_);
     return true;
 }
 
-void GridEditScreen::cancelChanges() {
-    list_->cancel();
-    list_->cancelBatch();
-}
+void GridEditScreen::cancelChanges() { discardListChanges(*list_); }
 
 void GridEditScreen::closeEvent(QCloseEvent* event) {
     if (mode_ != ScreenMode::Null && !d_.refusesCloseWhileEditing) cmd_cancClick();

@@ -39,6 +39,17 @@ struct GridEditDescriptor {
     bool refusesCloseWhileEditing = true;
 };
 
+// The machine's grid and its steps on a batch list, for a screen that edits several lists
+// beside controls of its own: cells edit as plain text, the list edits its current row (or
+// begins one when empty), writes every held change in one transaction, or discards them.
+DataGrid* makeEditingGrid(Dataset* list, std::vector<GridColumn> columns, QWidget* parent);
+// While the grid edits, Down on its last row begins a new entry and Ctrl+Delete removes the
+// current one, for lists whose entries are added and deleted in place.
+void addEntryKeys(DataGrid* grid);
+void beginListEditing(Dataset& list);
+void writeListChanges(Dataset& list);
+void discardListChanges(Dataset& list);
+
 // The grid-editing machine: a tool bar, a row of boxes the screen adds, and a grid over a
 // shared dataset that edits in "edit" mode. 保存 first writes what the open cell holds into
 // the row, then saveChanges(); an error is shown as "保存失败：" with its text and the mode

@@ -13,10 +13,12 @@
 #include <QVBoxLayout>
 
 #include "common/core/DataRoutines.h"
+#include "common/core/GoodsCaptions.h"
 #include "common/core/Routines.h"
 #include "datamodel/DataModule.h"
 #include "datamodel/DisplayFormat.h"
 #include "datamodel/Rights.h"
+#include "reports/core/PreparedReport.h"
 #include "reports/core/ReportLayout.h"
 #include "ui/DataGrid.h"
 #include "ui/ErrorReport.h"
@@ -37,6 +39,8 @@ QPushButton* toolButton(QWidget* parent, const char* objectName, const QString& 
     button->setAutoDefault(false);
     return button;
 }
+
+QString formatted(double value) { return formatFloat(value); }
 
 // The grid does not repaint row by row while a query or a print walks its list.
 class FrozenDisplay {
@@ -307,8 +311,13 @@ void QueryScreen::cmd_findClick() {
 
 // Sums by row, in list order, without moving the list until it returns to its first row.
 void QueryScreen::showTotals() {
-    for (const QueryTotal& t : d_.totals)
-        totals_.value(name(t.name))->setText(formatFloat(fieldSum(*list_, name(t.field))));
+    for (const QueryTotal& t : d_.totals) {
+        double sum = 0;
+        const int field = list_->fieldIndex(name(t.field));
+        for (int row = 0; row < list_->recordCount(); ++row)
+            sum += list_->value(row, field).toDouble();
+        totals_.value(name(t.name))->setText(formatted(sum));
+    }
     if (!list_->isEmpty()) list_->first();
 }
 

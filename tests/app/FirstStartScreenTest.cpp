@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "app/FirstStart.h"
+#include "datamodel/db/PasswordHash.h"
 #include "datamodel/db/SqliteEngine.h"
 #include "ui/Messages.h"
 
@@ -63,7 +64,8 @@ TEST_F(FirstStartScreenTest, CreatesTheDatabaseWithTheAdministratorAsEntered) {
         engine.query(QStringLiteral("select user_id,password,pow_use from powers"));
     ASSERT_EQ(users.rows.size(), 1u) << "nobody else can log in";
     EXPECT_EQ(users.rows[0][0].toString(), QStringLiteral("boss"));
-    EXPECT_EQ(users.rows[0][1].toString(), QStringLiteral("s3cret"));
+    EXPECT_TRUE(passwordMatches(users.rows[0][1].toString(), QStringLiteral("s3cret")));
+    EXPECT_FALSE(users.rows[0][1].toString().contains(u"s3cret"));
     EXPECT_EQ(users.rows[0][2].toString(), QString(25, u'1'));
     EXPECT_EQ(engine.query(QStringLiteral("select empl_name from employee where empl_code='boss'"))
                   .rows.at(0)

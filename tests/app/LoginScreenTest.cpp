@@ -7,6 +7,7 @@
 
 #include "app/Login.h"
 #include "common/core/IniFile.h"
+#include "datamodel/db/SqliteEngine.h"
 #include "ui/ProgramDirFixture.h"
 
 namespace talvor {
@@ -86,6 +87,44 @@ TEST_F(LoginScreenTest, EnterInThePasswordBoxPressesOk) {
     QTest::keyClick(edit("Edit2"), Qt::Key_Return);
     EXPECT_EQ(login.result(), QDialog::Accepted);
     EXPECT_EQ(CurrentUser().id, QStringLiteral("admin"));
+}
+
+TEST_F(LoginScreenTest, TheDatabaseHoldsNoPasswordAsTyped) {
+    db::SqliteEngine engine;
+    engine.open(databasePath());
+    const QString stored =
+        engine.query(QStringLiteral("select password from powers")).rows[0][0].toString();
+    EXPECT_TRUE(stored.startsWith(u"$argon2id$")) << stored.toStdString();
+    EXPECT_FALSE(stored.contains(u"secret"));
+}
+
+// A database made before passwords were hashed: ten characters for the password, stored as
+// typed. Its user logs in once with it and leaves a hash behind.
+TEST_F(LoginScreenTest, APasswordStoredAsTypedLogsInOnceAndIsRehashed) {
+    sql(QStringLiteral("drop table powers"));
+    sql(
+        QStringLiteral("create table powers (user_id TEXT(10) COLLATE NOCASE, password TEXT(10) "
+                       "COLLATE NOCASE CHECK (length(password) <= 10), pow_use TEXT(50), "
+                       "pow_add TEXT(50), pow_edit TEXT(50), pow_dele TEXT(50), pow_chek "
+                       "TEXT(50), pow_find TEXT(50), pow_prin TEXT(50))"));
+    addUser(QStringLiteral("old"), QStringLiteral("plain"), QStringLiteral("11"));
+
+    press(QStringLiteral("old"), QStringLiteral("PLAIN"));
+    EXPECT_NE(login.result(), QDialog::Accepted) << "passwords compare with their letter case";
+    press(QStringLiteral("old"), QStringLiteral("plain"));
+    ASSERT_EQ(login.result(), QDialog::Accepted);
+    EXPECT_EQ(CurrentUser().rightsOf(Right::Use), u"11");
+
+    db::SqliteEngine engine;
+    engine.open(databasePath());
+    const QString stored =
+        engine.query(QStringLiteral("select password from powers")).rows[0][0].toString();
+    EXPECT_TRUE(stored.startsWith(u"$argon2id$"));
+
+    TFrmLogin again;
+    again.setEndProgram([](int) {});
+    again.AttemptLogin(QStringLiteral("old"), QStringLiteral("plain"));
+    EXPECT_EQ(again.result(), QDialog::Accepted);
 }
 
 // Typed SQL is only text: none of these may log anyone in or break the query.

@@ -3,6 +3,7 @@
 #include "datamodel/Rights.h"
 #include "datamodel/db/DbError.h"
 #include "datamodel/db/NameIndex.h"
+#include "datamodel/db/PasswordHash.h"
 #include "datamodel/db/SqliteEngine.h"
 
 namespace talvor::db {
@@ -92,7 +93,7 @@ std::vector<TableDef> buildTables() {
                   text("supp_code", 20), text("gods_note", 50)},
                  "in_id"});
     t.push_back({"powers",
-                 {text("user_id", 10), text("password", 10), text("pow_use", 50),
+                 {text("user_id", 10), text("password", kPasswordHashWidth), text("pow_use", 50),
                   text("pow_add", 50), text("pow_edit", 50), text("pow_dele", 50),
                   text("pow_chek", 50), text("pow_find", 50), text("pow_prin", 50)},
                  "user_id"});
@@ -344,7 +345,7 @@ void createSchema(Engine& engine, const Administrator& admin) {
          {QStringLiteral("name"), admin.name.trimmed()}});
     const QString all = QString(kModuleCount, u'1');
     QVariantMap rights{{QStringLiteral("id"), admin.code.trimmed()},
-                       {QStringLiteral("pw"), admin.password.trimmed()}};
+                       {QStringLiteral("pw"), hashPassword(admin.password.trimmed())}};
     for (const char* column :
          {"pow_use", "pow_add", "pow_edit", "pow_dele", "pow_chek", "pow_find", "pow_prin"})
         rights.insert(QLatin1String(column), all);
@@ -354,6 +355,26 @@ void createSchema(Engine& engine, const Administrator& admin) {
             "pow_find,pow_prin) values (:id,:pw,:pow_use,:pow_add,:pow_edit,:pow_dele,"
             ":pow_chek,:pow_find,:pow_prin)"),
         rights);
+    tx.commit();
+}
+
+// Databases made before passwords were hashed hold them in ten characters; SQLite cannot
+// widen a checked column in place, so the table is rebuilt with its rows.
+void upgradeSchema(SqliteEngine& engine) {
+    for (const TableColumn& c : engine.tableColumns(QStringLiteral("powers")))
+        if (c.name.compare(u"password", Qt::CaseInsensitive) == 0 && c.width >= kPasswordHashWidth)
+            return;
+    const TableDef& powers = *findTable(QStringLiteral("powers"));
+    QStringList columns;
+    for (const ColumnDef& c : powers.columns) columns << QLatin1String(c.name);
+    const QString list = columns.join(u',');
+    Transaction tx(engine);
+    engine.runScript(QStringLiteral("ALTER TABLE powers RENAME TO powers_narrow"));
+    engine.runScript(createTableStatement(powers));
+    engine.runScript(
+        QStringLiteral("INSERT INTO powers (%1) SELECT %1 FROM powers_narrow").arg(list));
+    engine.runScript(QStringLiteral("DROP TABLE powers_narrow"));
+    engine.runScript(QStringLiteral("CREATE UNIQUE INDEX powers_user_id ON powers(user_id)"));
     tx.commit();
 }
 

@@ -8,6 +8,8 @@
 
 namespace talvor::db {
 
+class SqliteEngine;
+
 struct ColumnDef {
     const char* name;
     ColumnType type;
@@ -45,5 +47,8 @@ void createTables(Engine& engine);
 void createDatabase(const QString& path, const Administrator& admin);
 // The same in an open, empty database: a server database made for the program.
 void createSchema(Engine& engine, const Administrator& admin);
+
+// Brings a database made by an earlier version up to this one's tables.
+void upgradeSchema(SqliteEngine& engine);
 
 }  // namespace talvor::db

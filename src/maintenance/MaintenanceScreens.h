@@ -1,0 +1,9 @@
+#pragma once
+
+namespace talvor {
+
+class ScreenRegistry;
+
+void registerMaintenanceScreens(ScreenRegistry& screens);
+
+}  // namespace talvor
