@@ -1,6 +1,8 @@
 #include "BenchData.h"
 
+#include <benchmark/benchmark.h>
 #include <malloc.h>
+#include <sqlite3.h>
 
 #include <QDate>
 #include <QDir>
@@ -9,6 +11,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 
 #include "datamodel/db/Schema.h"
 #include "datamodel/db/SqliteEngine.h"
@@ -159,5 +162,38 @@ QString goodsDatabase() {
 QString writableGoodsDatabase() { return copyOf(goodsDatabase()); }
 
 long long heapInUse() { return static_cast<long long>(mallinfo2().uordblks); }
+
+long long readEveryColumn(sqlite3_stmt* stmt) {
+    long long rows = 0, bytes = 0;
+    const int columns = sqlite3_column_count(stmt);
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        ++rows;
+        for (int i = 0; i < columns; ++i) {
+            if (sqlite3_column_type(stmt, i) == SQLITE_TEXT)
+                bytes += sqlite3_column_bytes(stmt, i);
+            else
+                benchmark::DoNotOptimize(sqlite3_column_double(stmt, i));
+        }
+    }
+    benchmark::DoNotOptimize(bytes);
+    return rows;
+}
+
+void RawConnection::run(const char* sql) {
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw std::runtime_error(sqlite3_errmsg(db_));
+}
+
+sqlite3_stmt* RawConnection::prepare(const char* sql) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr) != SQLITE_OK)
+        throw std::runtime_error(sqlite3_errmsg(db_));
+    return stmt;
+}
+
+void RawConnection::step(sqlite3_stmt* stmt) {
+    if (sqlite3_step(stmt) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db_));
+    sqlite3_reset(stmt);
+}
 
 }  // namespace talvor::bench

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+struct sqlite3;
+struct sqlite3_stmt;
+
 namespace talvor::bench {
 
 inline constexpr int kGoods = 100000;
@@ -26,5 +29,20 @@ QString goodsCode(int i);
 
 // Bytes of heap this process has in use.
 long long heapInUse();
+
+// The raw baseline of a read: steps through a prepared statement and reads every column of
+// every row as cheaply as the C library allows; gives the number of rows.
+long long readEveryColumn(sqlite3_stmt* stmt);
+
+// The connection of a raw baseline that writes: each step throws on failure. The derived
+// class opens and closes db_.
+class RawConnection {
+  protected:
+    void run(const char* sql);
+    sqlite3_stmt* prepare(const char* sql);
+    void step(sqlite3_stmt* stmt);  // a statement without rows, reset for its next use
+
+    sqlite3* db_ = nullptr;
+};
 
 }  // namespace talvor::bench

@@ -20,19 +20,8 @@ void rawScan(benchmark::State& state, const char* sql, const QString& path = ben
     for (auto _ : state) {
         sqlite3_stmt* stmt = nullptr;
         sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
-        long long rows = 0, bytes = 0;
-        const int columns = sqlite3_column_count(stmt);
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            ++rows;
-            for (int i = 0; i < columns; ++i) {
-                if (sqlite3_column_type(stmt, i) == SQLITE_TEXT)
-                    bytes += sqlite3_column_bytes(stmt, i);
-                else
-                    benchmark::DoNotOptimize(sqlite3_column_double(stmt, i));
-            }
-        }
+        const long long rows = readEveryColumn(stmt);
         sqlite3_finalize(stmt);
-        benchmark::DoNotOptimize(bytes);
         state.counters["rows"] = double(rows);
     }
     sqlite3_close(db);

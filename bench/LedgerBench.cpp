@@ -106,7 +106,7 @@ struct PurchaseScreen {
 };
 
 // The same rows written through the C library with prepared statements, in one transaction.
-class RawWriter {
+class RawWriter : RawConnection {
   public:
     RawWriter() {
         sqlite3_open_v2(writableBenchDatabase().toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE,
@@ -173,20 +173,6 @@ class RawWriter {
     }
 
   private:
-    void run(const char* sql) {
-        if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-            throw std::runtime_error(sqlite3_errmsg(db_));
-    }
-    sqlite3_stmt* prepare(const char* sql) {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr) != SQLITE_OK)
-            throw std::runtime_error(sqlite3_errmsg(db_));
-        return stmt;
-    }
-    void step(sqlite3_stmt* stmt) {
-        if (sqlite3_step(stmt) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db_));
-        sqlite3_reset(stmt);
-    }
     void setStock(const QByteArray& code, double cost, double amount) {
         sqlite3_bind_double(stock_, 1, cost);
         sqlite3_bind_double(stock_, 2, amount);
@@ -194,7 +180,6 @@ class RawWriter {
         step(stock_);
     }
 
-    sqlite3* db_ = nullptr;
     sqlite3_stmt *header_, *headerTotal_, *line_, *lineAmount_, *stock_, *amount_;
     long long headerId_ = 0;
     std::vector<long long> lineIds_;

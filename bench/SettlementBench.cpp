@@ -38,7 +38,7 @@ double median(std::vector<double> samples) {
 
 // A copy of the bench database whose customer owes on 10,000 sales bills of the year besides
 // the bills every customer has.
-class RawDatabase {
+class RawDatabase : RawConnection {
   public:
     RawDatabase() {
         if (sqlite3_open_v2(writableBenchDatabase().toUtf8().constData(), &db_,
@@ -122,22 +122,6 @@ class RawDatabase {
     }
 
   private:
-    void run(const char* sql) {
-        if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-            throw std::runtime_error(sqlite3_errmsg(db_));
-    }
-    sqlite3_stmt* prepare(const char* sql) {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr) != SQLITE_OK)
-            throw std::runtime_error(sqlite3_errmsg(db_));
-        return stmt;
-    }
-    void step(sqlite3_stmt* stmt) {
-        if (sqlite3_step(stmt) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db_));
-        sqlite3_reset(stmt);
-    }
-
-    sqlite3* db_ = nullptr;
     sqlite3_stmt *list_ = nullptr, *balance_ = nullptr, *bill_ = nullptr, *receipt_ = nullptr,
                  *company_ = nullptr;
     std::vector<QByteArray> bills_;

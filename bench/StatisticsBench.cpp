@@ -36,19 +36,8 @@ class RawQuery {
             throw std::runtime_error(sqlite3_errmsg(db_));
         sqlite3_bind_text(stmt, 1, "2026-01-01", -1, SQLITE_STATIC);
         sqlite3_bind_text(stmt, 2, "2026-12-31", -1, SQLITE_STATIC);
-        long long rows = 0, bytes = 0;
-        const int columns = sqlite3_column_count(stmt);
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            ++rows;
-            for (int i = 0; i < columns; ++i) {
-                if (sqlite3_column_type(stmt, i) == SQLITE_TEXT)
-                    bytes += sqlite3_column_bytes(stmt, i);
-                else
-                    benchmark::DoNotOptimize(sqlite3_column_double(stmt, i));
-            }
-        }
+        const long long rows = readEveryColumn(stmt);
         sqlite3_finalize(stmt);
-        benchmark::DoNotOptimize(bytes);
         return rows;
     }
 

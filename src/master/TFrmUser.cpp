@@ -195,7 +195,7 @@ QWidget* TFrmUser::buildPickLists() {
     auto* area = new QWidget(this);
     auto* grid = new QGridLayout(area);
     grid->setContentsMargins(0, 0, 0, 0);
-    // Specifications and models top right, categories below them; settlement types and
+    // Sizes (规格) and models top right, categories below them; settlement types and
     // currencies at the bottom left of the area.
     const int places[][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}, {2, 0}};
     for (size_t i = 0; i < lists_.size(); ++i) {

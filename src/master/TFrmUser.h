@@ -57,7 +57,7 @@ class TFrmUser : public EditingDialog {
     QLineEdit* paperWidth_ = nullptr;
     QLineEdit* paperLength_ = nullptr;
     QLineEdit* lineCount_ = nullptr;
-    // In the order they are written: specifications, models, categories, currencies,
+    // In the order they are written: sizes (规格), models, categories, currencies,
     // settlement types.
     std::array<PickList, 5> lists_;
 };

@@ -77,15 +77,17 @@ std::optional<QString> nextMatchingCode(db::Engine& engine, NamedTable table, co
     if (names.isEmpty()) return std::nullopt;
     if (names.size() == kFewNames)
         return nextCodeWhere(engine, table, nameMatches(table), namedParams(typed), after);
-    QStringList placeholders;
+    // Each name is bound as a parameter of its own: :n0, :n1, ...
+    QStringList parameters;
     QVariantMap params;
     for (qsizetype i = 0; i < names.size(); ++i) {
-        placeholders << QStringLiteral(":n%1").arg(i);
-        params.insert(QStringLiteral("n%1").arg(i), names[i]);
+        const QString parameter = QStringLiteral("n%1").arg(i);
+        parameters << u':' + parameter;
+        params.insert(parameter, names[i]);
     }
-    return nextCodeWhere(
-        engine, table, QStringLiteral("%1 in (%2)").arg(nameColumn(table), placeholders.join(u',')),
-        params, after);
+    return nextCodeWhere(engine, table,
+                         QStringLiteral("%1 in (%2)").arg(nameColumn(table), parameters.join(u',')),
+                         params, after);
 }
 
 }  // namespace talvor

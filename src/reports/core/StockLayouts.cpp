@@ -11,7 +11,7 @@ namespace {
 const Style kList{fontPx(13), 24};
 const FontSpec kTitle = fontPx(16, true);
 
-// The first four goods headings carry the user's captions; their placeholders are the
+// The first four goods headings carry the user's captions; until they are set they show the
 // system's own titles.
 std::vector<Column> goodsColumns(int code, int name, int size, int type) {
     return {runtimeText(u"QRLab_code"_s, u"商品编码"_s, u"gods_code"_s, code),
