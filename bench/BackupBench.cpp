@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "BenchData.h"
+#include "datamodel/db/SqliteEngine.h"
 #include "maintenance/core/DatabaseCopy.h"
 
 namespace talvor::bench {
@@ -45,7 +46,8 @@ void BM_SqliteBackupApi(benchmark::State& state) {
 // The program's backup: in steps under one read transaction, into a temporary name, the
 // former copy kept under its date.
 void BM_BackupDatabase(benchmark::State& state) {
-    const QString source = benchDatabase();
+    db::SqliteEngine source;
+    source.open(benchDatabase());
     QTemporaryDir dir;
     for (auto _ : state) {
         backupDatabase(source, dir.path());

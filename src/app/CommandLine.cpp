@@ -67,9 +67,12 @@ int copyToServer(FILE* out) {
                     .arg(db::PostgresEngine::hostOf(server)));
             return 1;
         }
-        db::copyDatabase(local, remote, [&](const QString& table, long long done, long long total) {
-            say(QStringLiteral("\r复制 %1：%2/%3 行").arg(table).arg(done).arg(total));
-            if (done == total) say(QStringLiteral("\n"));
+        db::copyDatabase(local, remote, [&](const db::CopyStep& step) {
+            say(QStringLiteral("\r复制 %1：%2/%3 行")
+                    .arg(step.table)
+                    .arg(step.tableDone)
+                    .arg(step.tableRows));
+            if (step.tableDone == step.tableRows) say(QStringLiteral("\n"));
         });
     } catch (const db::DbError& e) {
         say(QStringLiteral("\n复制失败，服务器上没有留下任何数据：%1\n").arg(e.message()));

@@ -25,7 +25,7 @@ void TFrmBackUp::cmd_addClick() {
     try {
         if (directory.isEmpty()) throw CopyError(QStringLiteral("没有选择备份路径"));
         const bool done = runWithProgress(this, windowTitle(), [&](Progress& progress) {
-            backupDatabase(FrmDataMod()->AdoConn().path(), directory, progress);
+            backupDatabase(FrmDataMod()->AdoConn(), directory, progress);
         });
         if (!done) return;
     } catch (const CopyError& e) {

@@ -34,7 +34,6 @@ class Reconnection {
         if (!quietly([this] { module_.connectTo(path_); })) return;
         for (Dataset* d : open_) quietly([d] { d->open(); });
     }
-    const QString& path() const { return path_; }
 
   private:
     TFrmDataMod& module_;
@@ -75,8 +74,10 @@ QString TFrmRestore::highlightedFile() const {
 bool TFrmRestore::confirmed(const QString& file) const {
     const QString when =
         QFileInfo(file).lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QString safety = safetyCopyDirectory(FrmDataMod()->AdoConn(), file);
     return messages().confirm(
-        QStringLiteral("确认用 %1（%2）恢复数据？").arg(QDir::toNativeSeparators(file), when));
+        QStringLiteral("确认用 %1（%2）恢复数据？\n现有数据将先另存到 %3")
+            .arg(QDir::toNativeSeparators(file), when, QDir::toNativeSeparators(safety)));
 }
 
 void TFrmRestore::cmd_addClick() {
@@ -96,7 +97,7 @@ void TFrmRestore::restoreFrom(const QString& file) {
         const Reconnection reconnection(*FrmDataMod());
         try {
             done = runWithProgress(this, windowTitle(), [&](Progress& progress) {
-                restoreDatabase(file, reconnection.path(), progress);
+                restoreDatabase(file, FrmDataMod()->AdoConn(), progress);
             });
         } catch (const CopyError& e) {
             failure = e.message();

@@ -49,9 +49,9 @@ TEST_F(BackupRestoreScreenTest, BackupWritesTheChosenDirectoryAndSaysSo) {
 
 TEST_F(BackupRestoreScreenTest, RestoreTakesTheHighlightedFileAfterNamingIt) {
     addGoods("G1");
-    backupDatabase(t.path, backups.path());  // talvor.mdb: one goods
+    backupDatabase(t.engine(), backups.path());  // talvor.mdb: one goods
     addGoods("G2");
-    backupDatabase(t.path, backups.path());  // the first kept under its date, talvor.mdb: two
+    backupDatabase(t.engine(), backups.path());  // the first kept under its date, talvor.mdb: two
     addGoods("G3");
     Dataset& goodsQ = *t.module->GoodsQ;
     goodsQ.openWith(QStringLiteral("select * from goods order by gods_code"));
@@ -107,7 +107,7 @@ TEST_F(BackupRestoreScreenTest, AnEmptyDirectoryHasNothingToRestore) {
 }
 
 TEST_F(BackupRestoreScreenTest, RestoredDataWithoutTheLoggedInUserEndTheProgram) {
-    backupDatabase(t.path, backups.path());
+    backupDatabase(t.engine(), backups.path());
     {
         db::SqliteEngine copy;
         copy.open(inBackups("talvor.mdb"));

@@ -17,10 +17,26 @@ long long rowCount(Engine& engine, const QString& table) {
     return engine.query(QStringLiteral("select count(*) from ") + table).rows[0][0].toLongLong();
 }
 
+// Every table but the scratch tables each connection has of its own.
+std::vector<QString> copiedTables() {
+    std::vector<QString> tables;
+    for (const TableDef& def : schemaTables())
+        if (!def.scratch) tables.push_back(QString::fromLatin1(def.name));
+    return tables;
+}
+
 QStringList columnNames(const TableDef& table) {
     QStringList names;
     for (const ColumnDef& c : table.columns) names << QString::fromLatin1(c.name);
     return names;
+}
+
+// A table's rows in the order of its key, or else in the order the source keeps them, so that
+// rows without a key keep their order in the copy.
+QString rowOrder(const TableDef& table, const Engine& source) {
+    if (*table.key) return QString::fromLatin1(table.key);
+    return source.dialect() == SqlDialect::Postgres ? QStringLiteral("ctid")
+                                                    : QStringLiteral("rowid");
 }
 
 // One insert of `rows` rows, its values bound as :r<row>_<column>.
@@ -41,56 +57,86 @@ void writeRows(Engine& to, const QString& table, const QStringList& columns,
     QVariantMap params;
     for (size_t r = 0; r < count; ++r)
         for (qsizetype c = 0; c < columns.size(); ++c)
-            params.insert(QStringLiteral("r%1_%2").arg(r).arg(c), rows[from + r][size_t(c) + 1]);
+            params.insert(QStringLiteral("r%1_%2").arg(r).arg(c), rows[from + r][size_t(c)]);
     to.execute(insertStatement(table, columns, int(count)), params);
 }
 
-// Reads the source in the order it stored the rows, a chunk at a time, so that a large table
-// never sits in memory whole.
-void copyTable(Engine& from, Engine& to, const TableDef& def, const CopyProgress& progress) {
-    const QString table = QString::fromLatin1(def.name);
-    const QStringList columns = columnNames(def);
-    const long long total = rowCount(from, table);
-    const QString read = QStringLiteral(
-                             "select top %1 rowid,%2 from %3 where rowid>:after "
-                             "order by rowid")
-                             .arg(kReadChunk)
-                             .arg(columns.join(u','), table);
-    long long done = 0;
-    qint64 after = -1;
-    if (progress) progress(table, done, total);
-    for (;;) {
-        const ResultSet chunk = from.query(read, {{QStringLiteral("after"), after}});
-        if (chunk.rows.empty()) break;
-        for (size_t at = 0; at < chunk.rows.size(); at += kRowsPerInsert) {
-            const size_t count = std::min(chunk.rows.size() - at, size_t(kRowsPerInsert));
-            writeRows(to, table, columns, chunk.rows, at, count);
-        }
-        after = chunk.rows.back()[0].toLongLong();
-        done += qint64(chunk.rows.size());
-        if (progress) progress(table, done, total);
-    }
-}
+class TableCopy {
+  public:
+    TableCopy(Engine& from, Engine& to, const CopyProgress& progress)
+        : from_(from), to_(to), progress_(progress) {}
 
-void compareCounts(Engine& from, Engine& to, const QString& table) {
-    const long long source = rowCount(from, table);
-    const long long target = rowCount(to, table);
-    if (source != target)
-        throw DbError(QStringLiteral("表 %1 复制后行数不符：本地 %2 行，服务器 %3 行")
-                          .arg(table)
-                          .arg(source)
-                          .arg(target));
-}
+    void copyEveryTable() {
+        const std::vector<QString> tables = copiedTables();
+        std::vector<long long> counts;
+        for (const QString& table : tables) {
+            counts.push_back(rowCount(from_, table));
+            step_.rows += counts.back();
+        }
+        for (size_t i = 0; i < tables.size(); ++i) copyTable(tables[i], counts[i]);
+        for (const QString& table : tables) compareCounts(table);
+    }
+
+  private:
+    void report() const {
+        if (progress_) progress_(step_);
+    }
+
+    // A chunk of the source at a time, so that a large table never sits in memory whole.
+    void copyTable(const QString& table, long long rows) {
+        step_.table = table;
+        step_.tableRows = rows;
+        step_.tableDone = 0;
+        report();
+        const TableDef& def = *findTable(table);
+        const QStringList columns = columnNames(def);
+        const QString read = QStringLiteral("select %1 from %2 order by %3")
+                                 .arg(columns.join(u','), table, rowOrder(def, from_));
+        from_.queryInChunks(read, kReadChunk, [&](const ResultSet& chunk) {
+            if (chunk.rows.empty()) return;
+            for (size_t at = 0; at < chunk.rows.size(); at += kRowsPerInsert) {
+                const size_t count = std::min(chunk.rows.size() - at, size_t(kRowsPerInsert));
+                writeRows(to_, step_.table, columns, chunk.rows, at, count);
+            }
+            step_.tableDone += qint64(chunk.rows.size());
+            step_.done += qint64(chunk.rows.size());
+            report();
+        });
+    }
+
+    void compareCounts(const QString& table) {
+        const long long source = rowCount(from_, table);
+        const long long target = rowCount(to_, table);
+        if (source != target)
+            throw DbError(QStringLiteral("表 %1 复制后行数不符：源 %2 行，目标 %3 行")
+                              .arg(table)
+                              .arg(source)
+                              .arg(target));
+    }
+
+    Engine& from_;
+    Engine& to_;
+    const CopyProgress& progress_;
+    CopyStep step_;
+};
 
 }  // namespace
 
 void copyDatabase(Engine& from, Engine& to, const CopyProgress& progress) {
+    Transaction snapshot(from, Transaction::Snapshot);
     Transaction tx(to);
     createTables(to);
-    for (const TableDef& def : schemaTables())
-        if (!def.scratch) copyTable(from, to, def, progress);
-    for (const TableDef& def : schemaTables())
-        if (!def.scratch) compareCounts(from, to, QString::fromLatin1(def.name));
+    TableCopy(from, to, progress).copyEveryTable();
+    tx.commit();
+}
+
+void replaceDatabase(Engine& from, Engine& to, const CopyProgress& progress) {
+    Transaction snapshot(from, Transaction::Snapshot);
+    Transaction tx(to);
+    // Deleted row by row rather than truncated, other counters read the former rows until the
+    // commit instead of waiting for it.
+    for (const QString& table : copiedTables()) to.execute(QStringLiteral("delete from ") + table);
+    TableCopy(from, to, progress).copyEveryTable();
     tx.commit();
 }
 

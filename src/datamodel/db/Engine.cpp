@@ -8,9 +8,12 @@ int ResultSet::columnIndex(const QString& name) const {
     return -1;
 }
 
-Transaction::Transaction(Engine& engine) : engine_(engine) {
+Transaction::Transaction(Engine& engine, Kind kind) : engine_(engine) {
     if (!engine_.inTransaction()) {
-        engine_.beginWrite();
+        if (kind == Snapshot)
+            engine_.beginSnapshot();
+        else
+            engine_.beginWrite();
         owner_ = true;
     }
 }

@@ -57,7 +57,15 @@ class Engine {
     virtual long long execute(const QString& statement, const QVariantMap& params = {}) = 0;
     virtual long long lastInsertId() const = 0;
 
+    // Hands the rows of a query over at most `chunk` rows at a time (the last time possibly
+    // none), for results too large to hold whole. `take` runs no statement of this engine.
+    using ChunkReader = std::function<void(const ResultSet& rows)>;
+    virtual void queryInChunks(const QString& statement, int chunk, const ChunkReader& take) = 0;
+
     virtual void beginWrite() = 0;
+    // A read-only transaction that sees one committed state of the database until it ends,
+    // while other connections go on writing.
+    virtual void beginSnapshot() = 0;
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
@@ -90,11 +98,12 @@ class Engine {
     std::function<void(const QString&)> hook_;
 };
 
-// One write transaction: begun at construction, rolled back unless commit() was called.
-// Nested guards join the outer transaction, so an operation can call another one.
+// One transaction: begun at construction, rolled back unless commit() was called. Nested
+// guards join the outer transaction, so an operation can call another one.
 class Transaction {
   public:
-    explicit Transaction(Engine& engine);
+    enum Kind { Write, Snapshot };
+    explicit Transaction(Engine& engine, Kind kind = Write);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

@@ -266,15 +266,18 @@ QString PostgresEngine::completeDistinctOrder(const QString& sql, qsizetype at) 
     return sql.left(at) + QStringLiteral(" order by ") + positions.join(u',') + sql.mid(at);
 }
 
+QString PostgresEngine::translate(const QString& statement, QStringList& parameters) {
+    const JetTranslation t = translateJet(statement, SqlDialect::Postgres);
+    parameters = t.parameters;
+    return t.distinctOrderAt >= 0 ? completeDistinctOrder(t.sql, t.distinctOrderAt) : t.sql;
+}
+
 const PostgresEngine::Prepared& PostgresEngine::prepare(const QString& statement) {
     const auto found = cache_.constFind(statement);
     if (found != cache_.constEnd()) return *found;
-    const JetTranslation t = translateJet(statement, SqlDialect::Postgres);
     Prepared p;
     p.name = "talvor_" + QByteArray::number(cache_.size() + 1);
-    p.parameters = t.parameters;
-    QString sql = t.sql;
-    if (t.distinctOrderAt >= 0) sql = completeDistinctOrder(sql, t.distinctOrderAt);
+    QString sql = translate(statement, p.parameters);
     p.autoColumn = autoColumnOfInsert(statement);
     if (!p.autoColumn.isEmpty())
         sql = withoutTrailingSemicolons(sql) + QStringLiteral(" RETURNING ") + p.autoColumn;
@@ -346,21 +349,55 @@ ResultColumn PostgresEngine::describeColumn(PGresult* result, int i) {
     return c;
 }
 
-ResultSet PostgresEngine::query(const QString& statement, const QVariantMap& params) {
-    Result r = own(run(statement, params));
+ResultSet PostgresEngine::resultOf(pg_result* r) {
     ResultSet result;
-    const int count = PQnfields(r.get());
+    const int count = PQnfields(r);
     result.columns.reserve(size_t(count));
-    for (int i = 0; i < count; ++i) result.columns.push_back(describeColumn(r.get(), i));
-    const int rows = PQntuples(r.get());
+    for (int i = 0; i < count; ++i) result.columns.push_back(describeColumn(r, i));
+    const int rows = PQntuples(r);
     result.rows.reserve(size_t(rows));
     for (int row = 0; row < rows; ++row) {
         ResultRow values(static_cast<size_t>(count));
         for (int i = 0; i < count; ++i)
-            values[size_t(i)] = columnValue(r.get(), row, i, result.columns[size_t(i)].type);
+            values[size_t(i)] = columnValue(r, row, i, result.columns[size_t(i)].type);
         result.rows.push_back(std::move(values));
     }
     return result;
+}
+
+ResultSet PostgresEngine::query(const QString& statement, const QVariantMap& params) {
+    Result r = own(run(statement, params));
+    return resultOf(r.get());
+}
+
+// Through a cursor of the server, inside a snapshot (a cursor lives in a transaction).
+void PostgresEngine::queryInChunks(const QString& statement, int chunk, const ChunkReader& take) {
+    requireOpen();
+    if (chunk < 1) throw DbError(QStringLiteral("每次读取的行数必须大于 0"));
+    beforeStatement(statement);
+    requireStorableText(statement);
+    Transaction snapshot(*this, Transaction::Snapshot);
+    QStringList parameters;
+    runScript(QStringLiteral("DECLARE talvor_chunks NO SCROLL CURSOR FOR ") +
+              translate(statement, parameters));
+    const QString fetch = QStringLiteral("FETCH FORWARD %1 FROM talvor_chunks").arg(chunk);
+    const auto closeCursor = [this] { runScript(QStringLiteral("CLOSE talvor_chunks")); };
+    try {
+        for (bool more = true; more;) {
+            Result r = checked(runNative(fetch), conn_);
+            more = PQntuples(r.get()) == chunk;
+            take(resultOf(r.get()));
+        }
+    } catch (...) {
+        // Within a transaction of the caller's the cursor would outlive this call.
+        try {
+            closeCursor();
+        } catch (const DbError&) {
+        }
+        throw;
+    }
+    closeCursor();
+    snapshot.commit();
 }
 
 long long PostgresEngine::execute(const QString& statement, const QVariantMap& params) {
@@ -393,6 +430,18 @@ void PostgresEngine::beginWrite() {
     }
     try {
         runScript(QStringLiteral("BEGIN ISOLATION LEVEL SERIALIZABLE"));
+    } catch (...) {
+        rollback();
+        throw;
+    }
+}
+
+void PostgresEngine::beginSnapshot() {
+    requireOpen();
+    runScript(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
+    // The snapshot is taken by the first statement, not by BEGIN.
+    try {
+        runScript(QStringLiteral("SELECT 1"));
     } catch (...) {
         rollback();
         throw;

@@ -35,8 +35,11 @@ class PostgresEngine final : public Engine {
     ResultSet query(const QString& statement, const QVariantMap& params = {}) override;
     long long execute(const QString& statement, const QVariantMap& params = {}) override;
     long long lastInsertId() const override { return lastInsertId_; }
+    void queryInChunks(const QString& statement, int chunk, const ChunkReader& take) override;
 
     void beginWrite() override;
+    // Repeatable read: other counters write on without waiting for the reader.
+    void beginSnapshot() override;
     void commit() override;
     void rollback() override;
     bool inTransaction() const override;
@@ -63,6 +66,7 @@ class PostgresEngine final : public Engine {
         QHash<int, QString> columns;  // by attribute number
     };
 
+    QString translate(const QString& statement, QStringList& parameters);
     const Prepared& prepare(const QString& statement);
     QString completeDistinctOrder(const QString& sql, qsizetype at);
     pg_result* run(const QString& statement, const QVariantMap& params);
@@ -73,6 +77,7 @@ class PostgresEngine final : public Engine {
     void releaseWriteLock();
     const OriginColumns& originOf(unsigned int tableOid);
     ResultColumn describeColumn(pg_result* result, int i);
+    ResultSet resultOf(pg_result* result);
     void requireOpen() const;
 
     pg_conn* conn_ = nullptr;

@@ -412,34 +412,15 @@ ColumnType SqliteEngine::resultColumnType(sqlite3_stmt* stmt, int i) const {
     return declared;
 }
 
-ResultSet SqliteEngine::query(const QString& statement, const QVariantMap& params) {
-    sqlite3_stmt* stmt = prepare(statement, params);
-    ResultSet result;
-    const int count = sqlite3_column_count(stmt);
-    result.columns.resize(size_t(count));
-    for (int i = 0; i < count; ++i) {
-        ResultColumn& c = result.columns[size_t(i)];
-        c.name = QString::fromUtf8(sqlite3_column_name(stmt, i));
-        c.table = QString::fromUtf8(sqlite3_column_table_name(stmt, i));
-        c.origin = QString::fromUtf8(sqlite3_column_origin_name(stmt, i));
-        c.type = resultColumnType(stmt, i);
-    }
-    int rc;
-    QString message;
-    while ((rc = step(stmt, message)) == SQLITE_ROW) {
-        ResultRow row(static_cast<size_t>(count));
-        for (int i = 0; i < count; ++i)
-            row[size_t(i)] = columnValue(stmt, i, result.columns[size_t(i)].type);
-        result.rows.push_back(std::move(row));
-    }
-    finish(stmt);
-    if (rc != SQLITE_DONE) throw DbError(message);
-    // Expressions have no declared type: take it from the values.
-    for (int i = 0; i < count; ++i) {
-        ResultColumn& c = result.columns[size_t(i)];
+namespace {
+
+// Expressions have no declared type: take it from the values.
+void typeExpressionsByValue(ResultSet& result) {
+    for (size_t i = 0; i < result.columns.size(); ++i) {
+        ResultColumn& c = result.columns[i];
         if (c.type != ColumnType::Unknown) continue;
         for (const ResultRow& row : result.rows) {
-            const QVariant& v = row[size_t(i)];
+            const QVariant& v = row[i];
             if (v.isNull()) continue;
             c.type = v.typeId() == QMetaType::Double     ? ColumnType::Float
                      : v.typeId() == QMetaType::LongLong ? ColumnType::Integer
@@ -447,7 +428,59 @@ ResultSet SqliteEngine::query(const QString& statement, const QVariantMap& param
             break;
         }
     }
+}
+
+}  // namespace
+
+std::vector<ResultColumn> SqliteEngine::resultColumns(sqlite3_stmt* stmt) const {
+    std::vector<ResultColumn> columns(size_t(sqlite3_column_count(stmt)));
+    for (int i = 0; i < int(columns.size()); ++i) {
+        ResultColumn& c = columns[size_t(i)];
+        c.name = QString::fromUtf8(sqlite3_column_name(stmt, i));
+        c.table = QString::fromUtf8(sqlite3_column_table_name(stmt, i));
+        c.origin = QString::fromUtf8(sqlite3_column_origin_name(stmt, i));
+        c.type = resultColumnType(stmt, i);
+    }
+    return columns;
+}
+
+void SqliteEngine::readRows(sqlite3_stmt* stmt, size_t chunk,
+                            const std::function<void(ResultSet&)>& take) {
+    const std::vector<ResultColumn> columns = resultColumns(stmt);
+    ResultSet result{columns, {}};
+    const auto handOver = [&] {
+        typeExpressionsByValue(result);
+        take(result);
+        result = ResultSet{columns, {}};
+    };
+    int rc;
+    QString message;
+    try {
+        while ((rc = step(stmt, message)) == SQLITE_ROW) {
+            ResultRow row(columns.size());
+            for (size_t i = 0; i < columns.size(); ++i)
+                row[i] = columnValue(stmt, int(i), columns[i].type);
+            result.rows.push_back(std::move(row));
+            if (result.rows.size() == chunk) handOver();
+        }
+    } catch (...) {
+        finish(stmt);
+        throw;
+    }
+    finish(stmt);
+    if (rc != SQLITE_DONE) throw DbError(message);
+    handOver();
+}
+
+ResultSet SqliteEngine::query(const QString& statement, const QVariantMap& params) {
+    ResultSet result;
+    readRows(prepare(statement, params), 0, [&](ResultSet& all) { result = std::move(all); });
     return result;
+}
+
+void SqliteEngine::queryInChunks(const QString& statement, int chunk, const ChunkReader& take) {
+    if (chunk < 1) throw DbError(QStringLiteral("每次读取的行数必须大于 0"));
+    readRows(prepare(statement, {}), size_t(chunk), [&](ResultSet& rows) { take(rows); });
 }
 
 long long SqliteEngine::execute(const QString& statement, const QVariantMap& params) {
@@ -464,6 +497,17 @@ long long SqliteEngine::execute(const QString& statement, const QVariantMap& par
 long long SqliteEngine::lastInsertId() const { return db_ ? sqlite3_last_insert_rowid(db_) : 0; }
 
 void SqliteEngine::beginWrite() { run("BEGIN IMMEDIATE"); }
+
+void SqliteEngine::beginSnapshot() {
+    run("BEGIN");
+    // A deferred transaction takes its snapshot at its first read.
+    try {
+        run("SELECT count(*) FROM sqlite_schema");
+    } catch (...) {
+        rollback();
+        throw;
+    }
+}
 
 void SqliteEngine::commit() { run("COMMIT"); }
 

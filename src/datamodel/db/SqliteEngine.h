@@ -28,8 +28,10 @@ class SqliteEngine final : public Engine {
     ResultSet query(const QString& statement, const QVariantMap& params = {}) override;
     long long execute(const QString& statement, const QVariantMap& params = {}) override;
     long long lastInsertId() const override;
+    void queryInChunks(const QString& statement, int chunk, const ChunkReader& take) override;
 
     void beginWrite() override;
+    void beginSnapshot() override;
     void commit() override;
     void rollback() override;
     bool inTransaction() const override;
@@ -55,6 +57,9 @@ class SqliteEngine final : public Engine {
     QString completeInsertSelect(const QString& sql, const QString& table, qsizetype selectOffset);
     QString completeDistinctOrder(const QString& sql, qsizetype at);
     ColumnType resultColumnType(sqlite3_stmt* stmt, int i) const;
+    std::vector<ResultColumn> resultColumns(sqlite3_stmt* stmt) const;
+    // Steps through `stmt`, handing its rows over `chunk` at a time (0: all at once).
+    void readRows(sqlite3_stmt* stmt, size_t chunk, const std::function<void(ResultSet&)>& take);
     int step(sqlite3_stmt* stmt, QString& message);
     void finish(sqlite3_stmt* stmt);
     void run(const char* sql);

@@ -5,9 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <memory>
 
+#include "datamodel/db/DatabaseCopy.h"
+#include "datamodel/db/DbError.h"
 #include "datamodel/db/Schema.h"
+#include "datamodel/db/SqliteEngine.h"
 
 namespace talvor {
 
@@ -85,19 +89,102 @@ void copyPages(sqlite3* from, sqlite3* to, Progress& progress) {
     run(from, "COMMIT");
 }
 
-// A new file of one piece (no journal beside it) with the content of the database at `source`;
-// nothing is left at `target` when it fails.
-void copyToNewFile(const QString& source, const QString& target, Progress& progress) {
+// Runs `write`, which makes a new file at `target`; nothing is left there when it fails.
+template <typename Write>
+void makeNewFile(const QString& target, const Write& write) {
     QFile::remove(target);
     try {
-        Connection from = openConnection(source, SQLITE_OPEN_READONLY);
-        Connection to = openConnection(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-        copyPages(from.get(), to.get(), progress);
-        run(to.get(), "PRAGMA journal_mode=DELETE");
+        write();
     } catch (...) {
         QFile::remove(target);
         throw;
     }
+}
+
+// A new file of one piece (no journal beside it) with the content of the database at `source`.
+void copyToNewFile(const QString& source, const QString& target, Progress& progress) {
+    makeNewFile(target, [&] {
+        Connection from = openConnection(source, SQLITE_OPEN_READONLY);
+        Connection to = openConnection(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        copyPages(from.get(), to.get(), progress);
+        run(to.get(), "PRAGMA journal_mode=DELETE");
+    });
+}
+
+// The working database's file, or null when it is a server's.
+const db::SqliteEngine* workingFile(const db::Engine& working) {
+    return dynamic_cast<const db::SqliteEngine*>(&working);
+}
+
+// One bar over the rows of every table.
+db::CopyProgress reportingTo(Progress& progress) {
+    return [&progress](const db::CopyStep& step) { progress.advance(step.done, step.rows); };
+}
+
+// A database failure of a copy, in the words the screens show under their own message.
+template <typename Work>
+void asCopyError(const Work& work) {
+    try {
+        work();
+    } catch (const db::DbError& e) {
+        throw CopyError(e.message());
+    }
+}
+
+// A new file of one piece with the tables of `source`, a database of any engine.
+void copyTablesToNewFile(db::Engine& source, const QString& target, Progress& progress) {
+    makeNewFile(target, [&] {
+        asCopyError([&] {
+            db::SqliteEngine file;
+            file.create(target);
+            db::copyDatabase(source, file, reportingTo(progress));
+            file.runScript(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        });
+    });
+}
+
+void copyWorkingDatabase(db::Engine& working, const QString& target, Progress& progress) {
+    if (const db::SqliteEngine* file = workingFile(working))
+        copyToNewFile(file->path(), target, progress);
+    else
+        copyTablesToNewFile(working, target, progress);
+}
+
+// Copied page by page into the working database's own connection, the restore is one
+// transaction of it: its journal and other copies of the program see either the old or the
+// new content, never a file swapped under them.
+void restoreFile(const QString& candidate, const QString& working, const QString& safety,
+                 Progress& progress) {
+    copyToNewFile(working, safety, unwatched());
+    Connection from = openConnection(candidate, SQLITE_OPEN_READONLY);
+    Connection to = openConnection(working, SQLITE_OPEN_READWRITE);
+    copyPages(from.get(), to.get(), progress);
+}
+
+// Closes a connection this operation opened, however the operation ends.
+struct Disconnection {
+    db::Engine& engine;
+    ~Disconnection() { engine.close(); }
+};
+
+// The candidate's rows replace the server's in one transaction of the server, which other
+// counters see whole or not at all. The candidate is read from a copy of its own: opened as
+// the program's database, a file is prepared for the program's use and would change.
+void restoreServer(const QString& candidate, db::Engine& server, const QString& safety,
+                   Progress& progress) {
+    const QTemporaryDir scratch;
+    const QString source = QDir(scratch.path()).filePath(kBackupFileName);
+    copyToNewFile(candidate, source, unwatched());
+    asCopyError([&] { server.open(server.path()); });
+    const Disconnection disconnection{server};
+    progress.setLabel(QStringLiteral("正在另存恢复前的数据"));
+    copyTablesToNewFile(server, safety, progress);
+    progress.setLabel(QStringLiteral("正在恢复数据"));
+    asCopyError([&] {
+        db::SqliteEngine file;
+        file.open(source);
+        db::replaceDatabase(file, server, reportingTo(progress));
+    });
 }
 
 QString integrityProblem(sqlite3* db) {
@@ -129,12 +216,12 @@ QString datedCopyPath(const QString& directory, const QDateTime& when) {
     return path;
 }
 
-QString backupDatabase(const QString& source, const QString& directory, Progress& progress) {
+QString backupDatabase(db::Engine& working, const QString& directory, Progress& progress) {
     const QDir dir(directory);
     const QString target = dir.filePath(kBackupFileName);
     // The copy is made under a name of its own, so a failure leaves the former backup alone.
     const QString partial = target + QStringLiteral(".part");
-    copyToNewFile(source, partial, progress);
+    copyWorkingDatabase(working, partial, progress);
     if (QFileInfo::exists(target))
         keepAside(target, datedCopyPath(directory, QFileInfo(target).lastModified()));
     if (!QFile::rename(partial, target)) {
@@ -164,18 +251,20 @@ QString restoreRefusal(const QString& candidate) {
     return integrityProblem(db.get());
 }
 
-QString restoreDatabase(const QString& candidate, const QString& working, Progress& progress) {
+QString safetyCopyDirectory(const db::Engine& working, const QString& candidate) {
+    const db::SqliteEngine* file = workingFile(working);
+    return QFileInfo(file ? file->path() : candidate).absolutePath();
+}
+
+QString restoreDatabase(const QString& candidate, db::Engine& working, Progress& progress) {
     const QString refusal = restoreRefusal(candidate);
     if (!refusal.isEmpty()) throw CopyError(refusal);
     const QString safety =
-        datedCopyPath(QFileInfo(working).absolutePath(), QDateTime::currentDateTime());
-    copyToNewFile(working, safety, unwatched());
-    // Copied page by page into the working database's own connection, the restore is one
-    // transaction of it: its journal and other copies of the program see either the old or
-    // the new content, never a file swapped under them.
-    Connection from = openConnection(candidate, SQLITE_OPEN_READONLY);
-    Connection to = openConnection(working, SQLITE_OPEN_READWRITE);
-    copyPages(from.get(), to.get(), progress);
+        datedCopyPath(safetyCopyDirectory(working, candidate), QDateTime::currentDateTime());
+    if (const db::SqliteEngine* file = workingFile(working))
+        restoreFile(candidate, file->path(), safety, progress);
+    else
+        restoreServer(candidate, working, safety, progress);
     return safety;
 }
 

@@ -123,8 +123,8 @@ TEST_F(OnServer, CopyingALocalDatabaseBringsEveryRowAndContinuesTheNumbering) {
 
     auto remote = connect();
     std::vector<long long> seen;
-    db::copyDatabase(local, *remote, [&](const QString& table, long long done, long long) {
-        if (table == u"goods"_s) seen.push_back(done);
+    db::copyDatabase(local, *remote, [&](const db::CopyStep& step) {
+        if (step.table == u"goods"_s) seen.push_back(step.tableDone);
     });
     EXPECT_EQ(seen.front(), 0);
     EXPECT_EQ(seen.back(), 249);
