@@ -72,6 +72,10 @@ TEST_F(BackupRestoreScreenTest, RestoreTakesTheHighlightedFileAfterNamingIt) {
         QStringLiteral("确认用 %1（").arg(QDir::toNativeSeparators(older))));
     EXPECT_TRUE(answers.texts()[0].contains(
         QFileInfo(older).lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
+    EXPECT_TRUE(answers.texts()[0].endsWith(
+        QStringLiteral("现有数据将先另存到 %1")
+            .arg(QDir::toNativeSeparators(safetyCopyDirectory(t.engine(), older)))))
+        << answers.texts()[0].toStdString();
     EXPECT_EQ(goods(), 3) << "cancelled";
 
     answers.clear();
