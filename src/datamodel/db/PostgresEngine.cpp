@@ -217,6 +217,9 @@ void PostgresEngine::open(const QString& connection) {
             throw DbError(QString::fromUtf8(PQerrorMessage(conn_)).trimmed());
         // As long as SQLite waits for another copy's write lock.
         runScript(QStringLiteral("SET lock_timeout = '10s'"));
+        // A year's lines grouped or sorted in memory rather than on the server's disk: a few
+        // counters, each with one statement at a time, keep this well within a server's memory.
+        runScript(QStringLiteral("SET work_mem = '64MB'"));
         if (!isEmpty()) createScratchTables();
     } catch (...) {
         close();
