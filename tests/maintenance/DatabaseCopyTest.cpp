@@ -48,8 +48,9 @@ class DatabaseCopyTest : public ::testing::Test {
     // The working database's goods, read by a connection of its own: the module may be
     // disconnected for a restore.
     int workingGoods() const {
-        return t.secondConnection()
-            ->query(QStringLiteral("select count(*) from goods"))
+        return t.anotherCopy()
+            ->AdoConn()
+            .query(QStringLiteral("select count(*) from goods"))
             .rows[0][0]
             .toInt();
     }
@@ -78,19 +79,20 @@ TEST_F(DatabaseCopyTest, TwoBackupsInARowLeaveBothCopies) {
 TEST_F(DatabaseCopyTest, ABackupTakenWhileAnotherConnectionWritesIsWhole) {
     addGoods(12000);
     struct WriteBetweenSteps : Progress {
-        std::unique_ptr<db::Engine> writer;
+        std::unique_ptr<TFrmDataMod> copy;
         int steps = 0;
         void setLabel(const QString&) override {}
         void advance(long long done, long long total) override {
             EXPECT_LE(done, total);
             const QVariantMap code{{QStringLiteral("c"), QStringLiteral("W%1").arg(steps++)}};
-            db::Transaction tx(*writer);
-            writer->execute(QStringLiteral("insert into goods (gods_code) values (:c)"), code);
-            writer->execute(QStringLiteral("insert into storemain (gods_code) values (:c)"), code);
+            db::Engine& writer = copy->AdoConn();
+            db::Transaction tx(writer);
+            writer.execute(QStringLiteral("insert into goods (gods_code) values (:c)"), code);
+            writer.execute(QStringLiteral("insert into storemain (gods_code) values (:c)"), code);
             tx.commit();
         }
     } progress;
-    progress.writer = t.secondConnection();
+    progress.copy = t.anotherCopy();
     backupDatabase(t.engine(), elsewhere.path(), progress);
     const int steps = progress.steps;
     EXPECT_GT(steps, 2) << "the copy should take several steps";
@@ -200,7 +202,8 @@ TEST_F(DatabaseCopyTest, ARestoreBringsBackTheBackedUpStateAndKeepsTheReplacedOn
 
     t.module->connectTo(t.path);
     for (qsizetype i = 0; i < tables.size(); ++i)
-        EXPECT_EQ(t.engine().query(tables[i]).rows, backedUp[size_t(i)].rows) << tables[i].toStdString();
+        EXPECT_EQ(t.engine().query(tables[i]).rows, backedUp[size_t(i)].rows)
+            << tables[i].toStdString();
     t.exec(QStringLiteral("insert into goods (gods_code) values ('NEW')"));
     EXPECT_EQ(t.engine().lastInsertId(), 3);
 }

@@ -5,7 +5,6 @@
 
 #include "datamodel/DataModule.h"
 #include "datamodel/db/Schema.h"
-#include "datamodel/db/SqliteEngine.h"
 #include "support/TestServer.h"
 
 namespace talvor::test {
@@ -42,13 +41,6 @@ struct TestDatabase {
     ~TestDatabase() { module.reset(); }
 
     db::Engine& engine() { return module->AdoConn(); }
-    // Another connection to the same database, as another counter has it.
-    std::unique_ptr<db::Engine> secondConnection() const {
-        std::unique_ptr<db::Engine> engine =
-            server ? TestServerSchema::engine() : std::make_unique<db::SqliteEngine>();
-        engine->open(path);
-        return engine;
-    }
     void exec(const QString& sql, const QVariantMap& params = {}) { engine().execute(sql, params); }
     QVariant scalar(const QString& sql, const QVariantMap& params = {}) {
         const db::ResultSet r = engine().query(sql, params);
