@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "BenchData.h"
-#include "datamodel/db/SqliteEngine.h"
+#include "datamodel/DataModule.h"
 #include "maintenance/core/DatabaseCopy.h"
 
 namespace talvor::bench {
@@ -43,14 +43,21 @@ void BM_SqliteBackupApi(benchmark::State& state) {
     reportSize(state);
 }
 
-// The program's backup: in steps under one read transaction, into a temporary name, the
-// former copy kept under its date.
+// The program's backup of the file engine (argument 0): in steps under one read transaction,
+// into a temporary name, the former copy kept under its date. On a server on this machine
+// (argument 1, under scripts/with-postgres): every table read in one snapshot into a new file.
+//   scripts/with-postgres ./build/talvor_bench --benchmark_filter=Backup
 void BM_BackupDatabase(benchmark::State& state) {
-    db::SqliteEngine source;
-    source.open(benchDatabase());
+    const bool server = state.range(0) == 1;
+    if (server && benchServer().isEmpty()) {
+        state.SkipWithError("TALVOR_TEST_SERVER names no server (run under scripts/with-postgres)");
+        return;
+    }
+    const std::unique_ptr<TFrmDataMod> module =
+        server ? serverModule(serverBenchDatabase()) : fileModule(benchDatabase());
     QTemporaryDir dir;
     for (auto _ : state) {
-        backupDatabase(source, dir.path());
+        backupDatabase(module->AdoConn(), dir.path());
         state.PauseTiming();
         emptyDirectory(dir);
         state.ResumeTiming();
@@ -59,7 +66,7 @@ void BM_BackupDatabase(benchmark::State& state) {
 }
 
 BENCHMARK(BM_SqliteBackupApi)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_BackupDatabase)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_BackupDatabase)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 }  // namespace talvor::bench

@@ -11,7 +11,7 @@ namespace {
 
 // Rows read from the source at once, and rows written by one insert statement.
 constexpr int kReadChunk = 5000;
-constexpr int kRowsPerInsert = 100;
+constexpr size_t kRowsPerInsert = 100;
 
 long long rowCount(Engine& engine, const QString& table) {
     return engine.query(QStringLiteral("select count(*) from ") + table).rows[0][0].toLongLong();
@@ -39,26 +39,36 @@ QString rowOrder(const TableDef& table, const Engine& source) {
                                                     : QStringLiteral("rowid");
 }
 
-// One insert of `rows` rows, its values bound as :r<row>_<column>.
-QString insertStatement(const QString& table, const QStringList& columns, int rows) {
+// One insert of several rows, its values bound as :r<row>_<column>; made once per table and
+// size, since a copy runs it for every hundred rows.
+struct Insert {
+    QString statement;
+    std::vector<QString> parameters;  // row by row, column by column
+};
+
+Insert insertOf(const QString& table, const QStringList& columns, size_t rows) {
+    Insert insert;
     QStringList tuples;
-    for (int r = 0; r < rows; ++r) {
+    for (size_t r = 0; r < rows; ++r) {
         QStringList values;
-        for (qsizetype c = 0; c < columns.size(); ++c)
-            values << QStringLiteral(":r%1_%2").arg(r).arg(c);
+        for (qsizetype c = 0; c < columns.size(); ++c) {
+            insert.parameters.push_back(QStringLiteral("r%1_%2").arg(r).arg(c));
+            values << u':' + insert.parameters.back();
+        }
         tuples << u'(' + values.join(u',') + u')';
     }
-    return QStringLiteral("insert into %1 (%2) values %3")
-        .arg(table, columns.join(u','), tuples.join(u','));
+    insert.statement = QStringLiteral("insert into %1 (%2) values %3")
+                           .arg(table, columns.join(u','), tuples.join(u','));
+    return insert;
 }
 
-void writeRows(Engine& to, const QString& table, const QStringList& columns,
-               const std::vector<ResultRow>& rows, size_t from, size_t count) {
+void writeRows(Engine& to, const Insert& insert, const std::vector<ResultRow>& rows, size_t from,
+               size_t count) {
     QVariantMap params;
-    for (size_t r = 0; r < count; ++r)
-        for (qsizetype c = 0; c < columns.size(); ++c)
-            params.insert(QStringLiteral("r%1_%2").arg(r).arg(c), rows[from + r][size_t(c)]);
-    to.execute(insertStatement(table, columns, int(count)), params);
+    size_t at = 0;
+    for (size_t r = from; r < from + count; ++r)
+        for (const QVariant& value : rows[r]) params.insert(insert.parameters[at++], value);
+    to.execute(insert.statement, params);
 }
 
 class TableCopy {
@@ -92,11 +102,15 @@ class TableCopy {
         const QStringList columns = columnNames(def);
         const QString read = QStringLiteral("select %1 from %2 order by %3")
                                  .arg(columns.join(u','), table, rowOrder(def, from_));
+        const Insert full = insertOf(table, columns, kRowsPerInsert);
         from_.queryInChunks(read, kReadChunk, [&](const ResultSet& chunk) {
             if (chunk.rows.empty()) return;
             for (size_t at = 0; at < chunk.rows.size(); at += kRowsPerInsert) {
-                const size_t count = std::min(chunk.rows.size() - at, size_t(kRowsPerInsert));
-                writeRows(to_, step_.table, columns, chunk.rows, at, count);
+                const size_t count = std::min(chunk.rows.size() - at, kRowsPerInsert);
+                if (count == kRowsPerInsert)
+                    writeRows(to_, full, chunk.rows, at, count);
+                else
+                    writeRows(to_, insertOf(table, columns, count), chunk.rows, at, count);
             }
             step_.tableDone += qint64(chunk.rows.size());
             step_.done += qint64(chunk.rows.size());
