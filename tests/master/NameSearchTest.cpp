@@ -30,6 +30,13 @@ class NameSearchTest : public ::testing::Test {
         t.exec(QStringLiteral("insert into goods (gods_code,gods_name) values (:c,:n)"),
                {{QStringLiteral("c"), code}, {QStringLiteral("n"), name}});
     }
+    // A second connection to the same database, as another copy of the program has it.
+    std::unique_ptr<db::Engine> otherCopy() {
+        std::unique_ptr<db::Engine> engine =
+            t.server ? test::TestServerSchema::engine() : std::make_unique<db::SqliteEngine>();
+        engine->open(t.path);
+        return engine;
+    }
     QStringList goodsFound(const char* typed) {
         return matchingNames(t.engine(), NamedTable::Goods, QString::fromUtf8(typed), 50);
     }
@@ -98,20 +105,54 @@ TEST_F(NameSearchTest, NextMatchingCodeGoesOnByCodeAndWrapsAround) {
             << c.typed << " after " << c.after;
 }
 
+// What a database made before the index, or copied to a server without it, holds: goods and
+// no name_pinyin, nor triggers that fill it.
 TEST_F(NameSearchTest, ADatabaseWithoutTheIndexGetsItAtOpen) {
     addGoods(QStringLiteral("G1"), QStringLiteral("绿茶"));
     t.module->disconnect();
     {
-        db::SqliteEngine plain;
-        plain.open(t.path);
-        plain.runScript(QStringLiteral("DROP TABLE name_pinyin"));
-        plain.runScript(QStringLiteral("DROP TRIGGER temp.goods_pinyin_ins"));
-        plain.runScript(
+        const std::unique_ptr<db::Engine> plain = otherCopy();
+        plain->runScript(QStringLiteral("DROP TABLE name_pinyin"));
+        if (t.server) {
+            for (const char* table : {"goods", "company"})
+                plain->runScript(
+                    QStringLiteral("DROP TRIGGER %1_pinyin ON %1").arg(QLatin1String(table)));
+        } else {
+            plain->runScript(QStringLiteral("DROP TRIGGER temp.goods_pinyin_ins"));
+        }
+        plain->execute(
             QStringLiteral("insert into goods (gods_code,gods_name) values ('G2','红茶')"));
     }
     t.module->connectTo(t.path);
     EXPECT_EQ(goodsFound("lc"), QStringList{QStringLiteral("绿茶")});
     EXPECT_EQ(goodsFound("hc"), QStringList{QStringLiteral("红茶")});
+    addGoods(QStringLiteral("G3"), QStringLiteral("花茶"));
+    EXPECT_EQ(goodsFound("hc"), (QStringList{QStringLiteral("红茶"), QStringLiteral("花茶")}))
+        << "names written after the open are found too";
+}
+
+// Another counter adds and renames goods and companies while this one has the database open.
+TEST_F(NameSearchTest, NamesWrittenByAnotherCopyAreFoundByTheirInitials) {
+    addGoods(QStringLiteral("G1"), QStringLiteral("绿茶"));
+    EXPECT_EQ(goodsFound("lc"), QStringList{QStringLiteral("绿茶")});
+    const std::unique_ptr<db::Engine> other = otherCopy();
+    other->execute(
+        QStringLiteral("insert into goods (gods_code,gods_name) values ('G2','重庆火锅')"));
+    other->execute(QStringLiteral("update goods set gods_name = '红茶' where gods_code = 'G1'"));
+    other->execute(
+        QStringLiteral("insert into company (comp_code,comp_name) values ('C1','华东贸易公司')"));
+
+    EXPECT_EQ(goodsFound("cqhg"), QStringList{QStringLiteral("重庆火锅")});
+    EXPECT_EQ(goodsFound("hc"), QStringList{QStringLiteral("红茶")});
+    EXPECT_EQ(goodsFound("lc"), QStringList{});
+    EXPECT_EQ(nextMatchingCode(t.engine(), NamedTable::Company, QStringLiteral("hdmy"),
+                               QStringLiteral("C0")),
+              QStringLiteral("C1"));
+    EXPECT_EQ(t.scalar(QStringLiteral("select count(*) from goods where ") +
+                           nameMatches(NamedTable::Goods),
+                       namedParams(QStringLiteral("cq")))
+                  .toInt(),
+              1);
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #include "datamodel/db/NameIndex.h"
 
-#include "datamodel/db/SqliteEngine.h"
+#include <QRegularExpression>
+#include <QStringList>
+
+#include "datamodel/db/Engine.h"
+#include "datamodel/db/Pinyin.h"
 
 namespace talvor::db {
 
@@ -8,7 +12,13 @@ namespace {
 
 constexpr const char* kNamed[][2] = {{"goods", "gods_name"}, {"company", "comp_name"}};
 
-void addTriggers(SqliteEngine& engine) {
+// Names settled by one statement. The slots beyond the pending names are bound to null and
+// match none, so one prepared statement serves every batch.
+constexpr int kSettleBatch = 256;
+
+bool onServer(const Engine& engine) { return engine.dialect() == SqlDialect::Postgres; }
+
+void addConnectionTriggers(Engine& engine) {
     for (const auto& [table, column] : kNamed) {
         for (const char* event : {"INSERT", "UPDATE OF"}) {
             const bool insert = event[0] == 'I';
@@ -26,31 +36,142 @@ void addTriggers(SqliteEngine& engine) {
     }
 }
 
-bool hasTable(SqliteEngine& engine) {
-    return !engine
-                .query(QStringLiteral("select name from sqlite_schema where type = 'table' "
-                                      "and name = 'name_pinyin'"))
-                .rows.empty();
+// The server's own triggers, which every copy of the program meets: a name comes in once,
+// with no initials yet.
+QStringList serverTriggers() {
+    QStringList statements;
+    for (const auto& [table, column] : kNamed) {
+        const QLatin1String t(table);
+        const QLatin1String c(column);
+        statements << QStringLiteral(
+                          "CREATE OR REPLACE FUNCTION %1_pinyin() RETURNS trigger "
+                          "LANGUAGE plpgsql AS $$ BEGIN INSERT INTO name_pinyin (name) "
+                          "VALUES (NEW.%2) ON CONFLICT DO NOTHING; RETURN NULL; END $$")
+                          .arg(t, c)
+                   << QStringLiteral(
+                          "CREATE OR REPLACE TRIGGER %1_pinyin AFTER INSERT OR UPDATE "
+                          "OF %2 ON %1 FOR EACH ROW WHEN (NEW.%2 IS NOT NULL) "
+                          "EXECUTE FUNCTION %1_pinyin()")
+                          .arg(t, c);
+    }
+    return statements;
+}
+
+// On the server the names compare as goods and company names do, and those still waiting
+// for their initials have an index of their own, empty but for a moment.
+QStringList tableStatements(const Engine& engine) {
+    QStringList statements;
+    if (onServer(engine))
+        statements << QStringLiteral(
+                          "CREATE TABLE IF NOT EXISTS name_pinyin (name citext COLLATE \"C\" "
+                          "PRIMARY KEY, initials text COLLATE \"C\")")
+                   << QStringLiteral(
+                          "CREATE INDEX IF NOT EXISTS name_pinyin_pending ON name_pinyin (name) "
+                          "WHERE initials IS NULL");
+    else
+        statements << QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS name_pinyin (name TEXT PRIMARY KEY, initials TEXT NOT "
+            "NULL) WITHOUT ROWID");
+    for (const auto& [table, column] : kNamed)
+        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2 ON %1(%2)")
+                          .arg(QLatin1String(table), QLatin1String(column));
+    if (onServer(engine)) statements << serverTriggers();
+    return statements;
+}
+
+// Every name goods and company hold, with its initials where the engine computes them.
+QString fillStatement(const Engine& engine) {
+    const QString names = QStringLiteral(
+        "SELECT gods_name AS name FROM goods WHERE gods_name IS NOT NULL UNION "
+        "SELECT comp_name FROM company WHERE comp_name IS NOT NULL");
+    if (onServer(engine))
+        return QStringLiteral("INSERT INTO name_pinyin (name) %1 ON CONFLICT DO NOTHING")
+            .arg(names);
+    return QStringLiteral(
+               "INSERT OR IGNORE INTO name_pinyin (name, initials) SELECT name, "
+               "pinyin_initials(name) FROM (%1)")
+        .arg(names);
+}
+
+bool hasTable(Engine& engine) {
+    const QString count =
+        onServer(engine) ? QStringLiteral(
+                               "select count(*) from pg_tables where schemaname = current_schema() "
+                               "and tablename = 'name_pinyin'")
+                         : QStringLiteral(
+                               "select count(*) from sqlite_schema where type = 'table' "
+                               "and name = 'name_pinyin'");
+    return engine.query(count).rows[0][0].toLongLong() > 0;
+}
+
+QString pendingNames() {
+    return QStringLiteral("select top %1 name from name_pinyin where initials is null")
+        .arg(kSettleBatch);
+}
+
+const QString& settleStatement() {
+    static const QString statement = [] {
+        QStringList rows;
+        for (int i = 0; i < kSettleBatch; ++i)
+            rows << QStringLiteral("(cast(:name%1 as citext),:initials%1)").arg(i);
+        return QStringLiteral(
+                   "update name_pinyin set initials = settled.initials from (values %1) as "
+                   "settled (name, initials) where name_pinyin.name = settled.name and "
+                   "name_pinyin.initials is null")
+            .arg(rows.join(u','));
+    }();
+    return statement;
+}
+
+QVariantMap settleParams(const std::vector<ResultRow>& pending) {
+    QVariantMap params;
+    for (size_t i = 0; i < size_t(kSettleBatch); ++i) {
+        const QVariant name = i < pending.size() ? pending[i][0] : QVariant();
+        params.insert(QStringLiteral("name%1").arg(i), name);
+        params.insert(QStringLiteral("initials%1").arg(i),
+                      name.isNull() ? QVariant() : QVariant(pinyinInitials(name.toString())));
+    }
+    return params;
 }
 
 }  // namespace
 
-void prepareNameIndex(SqliteEngine& engine) {
+void prepareNameIndex(Engine& engine) {
     if (!hasTable(engine)) {
         Transaction transaction(engine);
-        engine.runScript(QStringLiteral(
-            "CREATE TABLE IF NOT EXISTS name_pinyin (name TEXT PRIMARY KEY, initials TEXT NOT "
-            "NULL) WITHOUT ROWID"));
-        for (const auto& [table, column] : kNamed)
-            engine.runScript(QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2 ON %1(%2)")
-                                 .arg(QLatin1String(table), QLatin1String(column)));
-        engine.runScript(
-            QStringLiteral("INSERT OR IGNORE INTO name_pinyin (name, initials) SELECT name, "
-                           "pinyin_initials(name) FROM (SELECT gods_name AS name FROM goods UNION "
-                           "SELECT comp_name FROM company) WHERE name IS NOT NULL"));
+        // Another copy may have made it while this one waited for the write lock.
+        if (!hasTable(engine)) {
+            for (const QString& sql : tableStatements(engine)) engine.runScript(sql);
+            engine.runScript(fillStatement(engine));
+        }
         transaction.commit();
     }
-    addTriggers(engine);
+    if (onServer(engine))
+        settlePendingInitials(engine);
+    else
+        addConnectionTriggers(engine);
+}
+
+// A quick look through the index of pending names first: most of the time there are none,
+// and no write lock is taken.
+void settlePendingInitials(Engine& engine) {
+    if (engine.query(pendingNames()).rows.empty()) return;
+    for (;;) {
+        Transaction transaction(engine);
+        // Read again under the write lock: another copy may have settled them meanwhile.
+        const ResultSet pending = engine.query(pendingNames());
+        const long long settled =
+            pending.rows.empty() ? 0
+                                 : engine.execute(settleStatement(), settleParams(pending.rows));
+        transaction.commit();
+        if (settled < kSettleBatch) return;
+    }
+}
+
+bool readsNameIndex(const QString& statement) {
+    static const QRegularExpression reads(QStringLiteral(R"(\b(from|join)\s+name_pinyin\b)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return reads.match(statement).hasMatch();
 }
 
 }  // namespace talvor::db
