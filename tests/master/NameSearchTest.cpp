@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <future>
+#include <latch>
+
 #include "datamodel/db/Pinyin.h"
 #include "datamodel/db/SqliteEngine.h"
 #include "master/core/NameSearch.h"
@@ -153,6 +156,31 @@ TEST_F(NameSearchTest, NamesWrittenByAnotherCopyAreFoundByTheirInitials) {
                        namedParams(QStringLiteral("cq")))
                   .toInt(),
               1);
+}
+
+// Two counters start at once after a third wrote many names: both settle the same names, in
+// several batches, and neither fails.
+TEST_F(NameSearchTest, TwoCopiesSettlingTheSameNamesAtOnceBothFindThem) {
+    {
+        const std::unique_ptr<db::Engine> writer = otherCopy();
+        db::Transaction transaction(*writer);
+        for (int i = 0; i < 600; ++i)
+            writer->execute(
+                QStringLiteral("insert into goods (gods_code,gods_name) values (:c,:n)"),
+                {{QStringLiteral("c"), QStringLiteral("G%1").arg(i)},
+                 {QStringLiteral("n"), QStringLiteral("测试商品%1").arg(i)}});
+        transaction.commit();
+    }
+    std::latch start(2);
+    const auto counter = [&] {
+        start.arrive_and_wait();
+        const std::unique_ptr<db::Engine> engine = otherCopy();
+        return matchingNames(*engine, NamedTable::Goods, QStringLiteral("cssp59"), 50).size();
+    };
+    auto first = std::async(std::launch::async, counter);
+    auto second = std::async(std::launch::async, counter);
+    EXPECT_EQ(first.get(), 11);  // 59 and 590 to 599
+    EXPECT_EQ(second.get(), 11);
 }
 
 }  // namespace
