@@ -13,6 +13,10 @@
 #include <memory>
 #include <stdexcept>
 
+#include "datamodel/DataModule.h"
+#include "datamodel/Rights.h"
+#include "datamodel/db/DatabaseCopy.h"
+#include "datamodel/db/PostgresEngine.h"
 #include "datamodel/db/Schema.h"
 #include "datamodel/db/SqliteEngine.h"
 
@@ -160,6 +164,48 @@ QString goodsDatabase() {
 }
 
 QString writableGoodsDatabase() { return copyOf(goodsDatabase()); }
+
+QString benchServer() { return qEnvironmentVariable("TALVOR_TEST_SERVER"); }
+
+QString serverBenchDatabase() {
+    static const QString connection = [] {
+        const QString server = benchServer();
+        if (server.isEmpty()) throw std::runtime_error("TALVOR_TEST_SERVER names no server");
+        const QString schema = QStringLiteral("bench_v%1").arg(QLatin1String(kVersion));
+        db::PostgresEngine admin;
+        admin.open(server);
+        admin.runScript(
+            QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE; CREATE SCHEMA %1").arg(schema));
+        const QString inSchema =
+            server + QStringLiteral(" options='-c search_path=%1,public'").arg(schema);
+        std::fprintf(stderr, "copying the bench database to the server...\n");
+        db::SqliteEngine local;
+        local.open(benchDatabase());
+        db::PostgresEngine remote;
+        remote.open(inSchema);
+        db::copyDatabase(local, remote);
+        remote.runScript(QStringLiteral("ANALYZE"));
+        return inSchema;
+    }();
+    return connection;
+}
+
+std::unique_ptr<TFrmDataMod> fileModule(const QString& path) {
+    auto module = std::make_unique<TFrmDataMod>();
+    module->connectTo(path);
+    return module;
+}
+
+std::unique_ptr<TFrmDataMod> serverModule(const QString& connection) {
+    auto module = std::make_unique<TFrmDataMod>(std::make_unique<db::PostgresEngine>());
+    module->connectTo(connection);
+    return module;
+}
+
+void grantAll() {
+    CurrentUser().id = QStringLiteral("admin");
+    for (QString& r : CurrentUser().rights) r = QString(kModuleCount, u'1');
+}
 
 long long heapInUse() { return static_cast<long long>(mallinfo2().uordblks); }
 

@@ -1,9 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;
+
+namespace talvor {
+class TFrmDataMod;
+}
 
 namespace talvor::bench {
 
@@ -26,6 +31,27 @@ QString goodsDatabase();
 QString writableGoodsDatabase();
 
 QString goodsCode(int i);
+
+// The PostgreSQL database TALVOR_TEST_SERVER names (scripts/with-postgres sets it), empty when
+// none: the engine benchmarks compare the file engine with a server there.
+QString benchServer();
+
+// The bench database copied into a schema of its own on that server, once per run; gives the
+// connection string to it. Writes there are kept for the rest of the run.
+QString serverBenchDatabase();
+
+// A data module connected to a database file, or to a server database by its connection
+// string.
+std::unique_ptr<TFrmDataMod> fileModule(const QString& path);
+std::unique_ptr<TFrmDataMod> serverModule(const QString& connection);
+
+// The user of a screen benchmark: the administrator, with every right.
+void grantAll();
+
+// Runs one counter of the four-counter benchmark when this process was started as one (the
+// benchmark starts the bench program again with TALVOR_BENCH_COUNTER set); gives false when
+// it was not.
+bool runAsCounter();
 
 // Bytes of heap this process has in use.
 long long heapInUse();

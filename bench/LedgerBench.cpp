@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "BenchData.h"
+#include "PurchaseEntry.h"
 #include "bills/core/BillOperations.h"
 #include "datamodel/DataModule.h"
 
@@ -46,64 +47,6 @@ double median(std::vector<double> samples) {
     std::sort(samples.begin(), samples.end());
     return samples.empty() ? 0 : samples[samples.size() / 2];
 }
-
-// Twenty different goods per bill, spread over the whole ledger.
-QString lineCode(int bill, int line) { return goodsCode((bill * 7919 + line * 4999) % kGoods); }
-double linePrice(int line) { return 10.0 + line; }
-
-QString billNo(int bill) { return QStringLiteral("2099%1").arg(bill, 10, 10, QChar(u'0')); }
-
-// A purchase screen on a copy of the bench database: the header and lines datasets as the
-// screen binds them.
-struct PurchaseScreen {
-    TFrmDataMod module;
-    Dataset* header = module.InMainQ;
-    Dataset* lines = module.InGoodsQ;
-    int bills = 0;
-
-    PurchaseScreen() {
-        module.connectTo(writableBenchDatabase());
-        header->setSql(QStringLiteral("select * from inmain where bill_no=:bill_no"));
-        header->setParam(QStringLiteral("bill_no"), QString());
-        lines->setSql(QStringLiteral(" select * from ingoods  where bill_no=:bill_no "));
-        lines->setMasterLink(header, QStringLiteral("bill_no"), QStringLiteral("bill_no"));
-        header->open();
-    }
-
-    // A new bill of twenty posted lines, not yet saved.
-    void enterBill() {
-        const int bill = ++bills;
-        header->append();
-        header->setValue(QStringLiteral("bill_no"), billNo(bill));
-        header->setValue(QStringLiteral("bill_date"), QDate(2026, 12, 20));
-        header->setValue(QStringLiteral("comp_code"), QStringLiteral("C00001"));
-        header->post();
-        header->edit();
-        for (int line = 0; line < kLinesPerBill; ++line) {
-            lines->append();
-            lines->setValue(QStringLiteral("bill_no"), billNo(bill));
-            lines->setValue(QStringLiteral("gods_code"), lineCode(bill, line));
-            lines->setValue(QStringLiteral("sub_amou"), double(1 + line % 5));
-            lines->setValue(QStringLiteral("unit_pric"), linePrice(line));
-            lines->post();
-        }
-    }
-
-    // The saved bill put into editing with every quantity changed.
-    void editBill(int round) {
-        header->edit();
-        for (int row = 0; row < lines->recordCount(); ++row) {
-            lines->setCurrentRow(row);
-            lines->setValue(QStringLiteral("sub_amou"), double(1 + (row + round) % 5));
-            lines->post();
-        }
-    }
-
-    void save() {
-        if (!SaveBill(BillKind::Purchase, *header, *lines, 1).written())
-            throw std::runtime_error("refused");
-    }
-};
 
 // The same rows written through the C library with prepared statements, in one transaction.
 class RawWriter : RawConnection {
@@ -223,7 +166,7 @@ void report(benchmark::State& state, const Samples& ours, const Samples& raw) {
 // Each round writes one bill through SaveBill and one through raw SQLite, alternately, so a
 // noisy machine disturbs both alike.
 void BM_SaveNewPurchase(benchmark::State& state) {
-    PurchaseScreen screen;
+    PurchaseScreen screen(fileModule(writableBenchDatabase()));
     RawWriter raw;
     Samples ours, rawTimes;
     for (auto _ : state) {
@@ -235,7 +178,7 @@ void BM_SaveNewPurchase(benchmark::State& state) {
 }
 
 void BM_SaveEditedPurchase(benchmark::State& state) {
-    PurchaseScreen screen;
+    PurchaseScreen screen(fileModule(writableBenchDatabase()));
     RawWriter raw;
     screen.enterBill();
     screen.save();
@@ -251,7 +194,7 @@ void BM_SaveEditedPurchase(benchmark::State& state) {
 }
 
 void BM_SaveNewPurchaseReadingWholeLedger(benchmark::State& state) {
-    PurchaseScreen screen;
+    PurchaseScreen screen(fileModule(writableBenchDatabase()));
     Samples times;
     for (auto _ : state) {
         screen.enterBill();

@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "BenchData.h"
+#include "StatisticsProgram.h"
 #include "datamodel/DataModule.h"
 #include "statistics/StatisticsScreens.h"
 #include "ui/DataGrid.h"
@@ -50,27 +51,10 @@ void raw(benchmark::State& state, const char* sql) {
     for (auto _ : state) state.counters["rows"] = double(db.rows(sql));
 }
 
-// The program after start-up: connected, with the goods and companies its lookups read, and
-// one statistics screen whose range is set to the given dates.
-template <typename Screen>
-struct Program {
-    TFrmDataMod module;
-    std::unique_ptr<Screen> screen;
-
-    Program(const QDate& from, const QDate& to) {
-        module.connectTo(benchDatabase());
-        module.GoodsQ->open();
-        module.CompanyQ->open();
-        screen = std::make_unique<Screen>();
-        screen->template findChild<QDateEdit*>(QStringLiteral("DateTimePicker1"))->setDate(from);
-        screen->template findChild<QDateEdit*>(QStringLiteral("DateTimePicker2"))->setDate(to);
-    }
-};
-
 // 查询 as the user clicks it: the statement, the totals, the chart and the grid.
 template <typename Screen>
 void query(benchmark::State& state) {
-    Program<Screen> p(kYearStart, kYearEnd);
+    Program<Screen> p(fileModule(benchDatabase()), kYearStart, kYearEnd);
     for (auto _ : state) {
         // Freeing the previous result is closing, not querying.
         state.PauseTiming();
@@ -158,14 +142,14 @@ void BM_RawDistinctPickLists(benchmark::State& state) {
 }
 
 void BM_OpenSalesListing(benchmark::State& state) {
-    Program<TFrmOutList> p(kYearStart, kYearEnd);
+    Program<TFrmOutList> p(fileModule(benchDatabase()), kYearStart, kYearEnd);
     for (auto _ : state) benchmark::DoNotOptimize(std::make_unique<TFrmOutList>());
 }
 
 // Smooth scrolling: the grid over more than 100,000 listed lines moved a page at a time, each
 // step painted in full; one iteration is one frame, which must stay well below 16 ms.
 void BM_GridScrollListing(benchmark::State& state) {
-    Program<TFrmOutList> p(kYearStart, QDate(2026, 3, 15));
+    Program<TFrmOutList> p(fileModule(benchDatabase()), kYearStart, QDate(2026, 3, 15));
     p.screen->cmd_findClick();
     p.screen->show();
     QCoreApplication::processEvents();

@@ -88,11 +88,6 @@ class Raw {
     sqlite3* db_ = nullptr;
 };
 
-void grantAll() {
-    CurrentUser().id = QStringLiteral("admin");
-    for (QString& r : CurrentUser().rights) r = QString(kModuleCount, u'1');
-}
-
 // 查询 on the stock query with no filter: every ledger row, its goods' descriptions, both
 // totals. The goods list the lookups read is open already, as after the first query.
 void BM_StockQueryAll(benchmark::State& state) {

@@ -9,7 +9,7 @@ namespace {
 // A purchase of today shown on the screen while another copy of the program changes it.
 class StaleBillScreenTest : public test::MasterScreenFixture {
   protected:
-    TFrmDataMod other;
+    std::unique_ptr<TFrmDataMod> other;
 
     StaleBillScreenTest() {
         t.exec(QStringLiteral("insert into goods (gods_code,gods_name) values ('A1','螺丝')"));
@@ -21,7 +21,7 @@ class StaleBillScreenTest : public test::MasterScreenFixture {
         t.exec(
             QStringLiteral("insert into ingoods (bill_no,gods_code,sub_amou,unit_pric) "
                            "values ('20240305100000','A1',3,8)"));
-        other.connectTo(t.path);
+        other = t.anotherCopy();
     }
 
     double stockOfA1() {
@@ -35,7 +35,7 @@ class StaleBillScreenTest : public test::MasterScreenFixture {
 TEST_F(StaleBillScreenTest, ASaveOverAChangedBillIsRefusedAndTheBillShowsAsStored) {
     TFrmIn screen;
     ASSERT_EQ(child<QLineEdit>(screen, "Edit2")->text(), u"3");
-    other.AdoConn().execute(QStringLiteral("update ingoods set sub_amou=5"));
+    other->AdoConn().execute(QStringLiteral("update ingoods set sub_amou=5"));
     click(screen, "cmd_edit");
     click(screen, "cmd_save");
     EXPECT_TRUE(toldStale());
@@ -46,8 +46,8 @@ TEST_F(StaleBillScreenTest, ASaveOverAChangedBillIsRefusedAndTheBillShowsAsStore
 
 TEST_F(StaleBillScreenTest, DeletingABillAnotherCopyDeletedIsRefusedAndItLeavesTheScreen) {
     TFrmIn screen;
-    other.AdoConn().execute(QStringLiteral("delete from ingoods"));
-    other.AdoConn().execute(QStringLiteral("delete from inmain"));
+    other->AdoConn().execute(QStringLiteral("delete from ingoods"));
+    other->AdoConn().execute(QStringLiteral("delete from inmain"));
     answers.answer(QMessageBox::Ok);
     click(screen, "cmd_dele");
     EXPECT_TRUE(toldStale());

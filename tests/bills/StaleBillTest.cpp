@@ -13,8 +13,7 @@ QString str(const char* text) { return QString::fromUtf8(text); }
 // Two copies of the program on one database file, each with its own connection and datasets.
 struct TwoCopies {
     LedgerDatabase db;
-    TFrmDataMod otherModule;
-    TwoCopies() { otherModule.connectTo(db.path); }
+    std::unique_ptr<TFrmDataMod> otherModule = db.anotherCopy();
 };
 
 struct StaleCase {
@@ -70,7 +69,7 @@ TEST_P(StaleBillTest, IsRefusedWithNothingWrittenAndTheLedgerMatchesTheBills) {
     a.addLine(str("B"), 1, 4);
     ASSERT_TRUE(a.save().written());
 
-    BillEntry b(copies.otherModule, *c.kind);
+    BillEntry b(*copies.otherModule, *c.kind);
     b.open(str("20240305100000"));
     ASSERT_EQ(b.lines->recordCount(), 2);
     ASSERT_TRUE(c.otherCopy(b).written());
@@ -100,7 +99,7 @@ TEST(StaleBillTest, AnUnchangedBillIsEditedAndDeletedAsBefore) {
     a.begin(str("20240305100000"));
     a.addLine(str("A"), 3, 2);
     ASSERT_TRUE(a.save().written());
-    BillEntry b(copies.otherModule, BillKind::Purchase);
+    BillEntry b(*copies.otherModule, BillKind::Purchase);
     b.open(str("20240305100000"));
     // Reading the bill in another copy changes nothing of it.
     EXPECT_TRUE(changeQuantity(a, 4).written());

@@ -306,11 +306,10 @@ TEST_F(DatasetTest, APostOverARowAnotherCopyChangedIsRefused) {
     addGoods(QStringLiteral("B2"), QStringLiteral("螺母"));
     m.GoodsQ->setSql(QStringLiteral("select * from goods order by gods_code"));
     m.GoodsQ->open();
-    TFrmDataMod other;
-    other.connectTo(t.path);
-    other.AdoConn().execute(
+    const auto other = t.anotherCopy();
+    other->AdoConn().execute(
         QStringLiteral("update goods set gods_name='垫片' where gods_code='A1'"));
-    other.AdoConn().execute(QStringLiteral("delete from goods where gods_code='B2'"));
+    other->AdoConn().execute(QStringLiteral("delete from goods where gods_code='B2'"));
 
     // A column the other copy left alone may still be written.
     m.GoodsQ->setValue(QStringLiteral("valu_in"), 3.0);

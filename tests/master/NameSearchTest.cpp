@@ -33,13 +33,6 @@ class NameSearchTest : public ::testing::Test {
         t.exec(QStringLiteral("insert into goods (gods_code,gods_name) values (:c,:n)"),
                {{QStringLiteral("c"), code}, {QStringLiteral("n"), name}});
     }
-    // A second connection to the same database, as another copy of the program has it.
-    std::unique_ptr<db::Engine> otherCopy() {
-        std::unique_ptr<db::Engine> engine =
-            t.server ? test::TestServerSchema::engine() : std::make_unique<db::SqliteEngine>();
-        engine->open(t.path);
-        return engine;
-    }
     QStringList goodsFound(const char* typed) {
         return matchingNames(t.engine(), NamedTable::Goods, QString::fromUtf8(typed), 50);
     }
@@ -114,16 +107,17 @@ TEST_F(NameSearchTest, ADatabaseWithoutTheIndexGetsItAtOpen) {
     addGoods(QStringLiteral("G1"), QStringLiteral("绿茶"));
     t.module->disconnect();
     {
-        const std::unique_ptr<db::Engine> plain = otherCopy();
-        plain->runScript(QStringLiteral("DROP TABLE name_pinyin"));
+        const auto copy = t.anotherCopy();
+        db::Engine& plain = copy->AdoConn();
+        plain.runScript(QStringLiteral("DROP TABLE name_pinyin"));
         if (t.server) {
             for (const char* table : {"goods", "company"})
-                plain->runScript(
+                plain.runScript(
                     QStringLiteral("DROP TRIGGER %1_pinyin ON %1").arg(QLatin1String(table)));
         } else {
-            plain->runScript(QStringLiteral("DROP TRIGGER temp.goods_pinyin_ins"));
+            plain.runScript(QStringLiteral("DROP TRIGGER temp.goods_pinyin_ins"));
         }
-        plain->execute(
+        plain.execute(
             QStringLiteral("insert into goods (gods_code,gods_name) values ('G2','红茶')"));
     }
     t.module->connectTo(t.path);
@@ -138,11 +132,12 @@ TEST_F(NameSearchTest, ADatabaseWithoutTheIndexGetsItAtOpen) {
 TEST_F(NameSearchTest, NamesWrittenByAnotherCopyAreFoundByTheirInitials) {
     addGoods(QStringLiteral("G1"), QStringLiteral("绿茶"));
     EXPECT_EQ(goodsFound("lc"), QStringList{QStringLiteral("绿茶")});
-    const std::unique_ptr<db::Engine> other = otherCopy();
-    other->execute(
+    const auto copy = t.anotherCopy();
+    db::Engine& other = copy->AdoConn();
+    other.execute(
         QStringLiteral("insert into goods (gods_code,gods_name) values ('G2','重庆火锅')"));
-    other->execute(QStringLiteral("update goods set gods_name = '红茶' where gods_code = 'G1'"));
-    other->execute(
+    other.execute(QStringLiteral("update goods set gods_name = '红茶' where gods_code = 'G1'"));
+    other.execute(
         QStringLiteral("insert into company (comp_code,comp_name) values ('C1','华东贸易公司')"));
 
     EXPECT_EQ(goodsFound("cqhg"), QStringList{QStringLiteral("重庆火锅")});
@@ -162,20 +157,21 @@ TEST_F(NameSearchTest, NamesWrittenByAnotherCopyAreFoundByTheirInitials) {
 // several batches, and neither fails.
 TEST_F(NameSearchTest, TwoCopiesSettlingTheSameNamesAtOnceBothFindThem) {
     {
-        const std::unique_ptr<db::Engine> writer = otherCopy();
-        db::Transaction transaction(*writer);
+        const auto copy = t.anotherCopy();
+        db::Engine& writer = copy->AdoConn();
+        db::Transaction transaction(writer);
         for (int i = 0; i < 600; ++i)
-            writer->execute(
-                QStringLiteral("insert into goods (gods_code,gods_name) values (:c,:n)"),
-                {{QStringLiteral("c"), QStringLiteral("G%1").arg(i)},
-                 {QStringLiteral("n"), QStringLiteral("测试商品%1").arg(i)}});
+            writer.execute(QStringLiteral("insert into goods (gods_code,gods_name) values (:c,:n)"),
+                           {{QStringLiteral("c"), QStringLiteral("G%1").arg(i)},
+                            {QStringLiteral("n"), QStringLiteral("测试商品%1").arg(i)}});
         transaction.commit();
     }
     std::latch start(2);
     const auto counter = [&] {
         start.arrive_and_wait();
-        const std::unique_ptr<db::Engine> engine = otherCopy();
-        return matchingNames(*engine, NamedTable::Goods, QStringLiteral("cssp59"), 50).size();
+        const auto copy = t.anotherCopy();
+        return matchingNames(copy->AdoConn(), NamedTable::Goods, QStringLiteral("cssp59"), 50)
+            .size();
     };
     auto first = std::async(std::launch::async, counter);
     auto second = std::async(std::launch::async, counter);

@@ -23,13 +23,19 @@ struct TestDatabase {
         if (server) {
             path = server->connection();
             server->create(admin);
-            module = std::make_unique<TFrmDataMod>(TestServerSchema::engine());
         } else {
             path = dir.filePath(QStringLiteral("talvor.mdb"));
             db::createDatabase(path, admin);
-            module = std::make_unique<TFrmDataMod>();
         }
-        module->connectTo(path);
+        module = anotherCopy();
+    }
+
+    // A copy of the program on this database with a connection of its own.
+    std::unique_ptr<TFrmDataMod> anotherCopy() const {
+        auto copy = server ? std::make_unique<TFrmDataMod>(TestServerSchema::engine())
+                           : std::make_unique<TFrmDataMod>();
+        copy->connectTo(path);
+        return copy;
     }
 
     ~TestDatabase() { module.reset(); }

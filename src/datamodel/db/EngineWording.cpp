@@ -67,10 +67,13 @@ QString valueWritten(const QString& statement, const QString& column) {
     return m.hasMatch() ? unquoted(m.captured(1)) : QString();
 }
 
-QString duplicateText(const QString& engineText, const QString& statement) {
-    const QString value = valueWritten(statement, constrainedColumn(engineText));
+QString duplicateValueText(const QString& value) {
     return value.isEmpty() ? QStringLiteral("编码已存在，请换一个编码后再保存。")
                            : QStringLiteral("编码已存在：“%1”，请换一个编码后再保存。").arg(value);
+}
+
+QString duplicateText(const QString& engineText, const QString& statement) {
+    return duplicateValueText(valueWritten(statement, constrainedColumn(engineText)));
 }
 
 QString constraintText(int extendedCode, const QString& engineText, const QString& statement) {
@@ -119,6 +122,40 @@ QString wording(int extendedCode, const QString& engineText, const QString& stat
     }
 }
 
+// The value a server names in its detail line "Key (gods_code)=(G001) already exists."; empty
+// for a key of several columns, whose values it joins with commas.
+QString duplicateKeyValue(const QString& detail) {
+    static const QRegularExpression key(
+        QStringLiteral(R"(^Key \(([^,)]*)\)=\((.*)\) already exists)"));
+    const auto m = key.match(detail);
+    return m.hasMatch() ? m.captured(2) : QString();
+}
+
+// A server reports its failures by SQLSTATE: a class of two characters and a condition.
+QString serverWording(const ServerFailure& f) {
+    const QString state = f.state;
+    if (state == u"23505") return duplicateValueText(duplicateKeyValue(f.detail));
+    if (state == u"23514")
+        return constraintText(SQLITE_CONSTRAINT_CHECK,
+                              QStringLiteral("CHECK constraint failed: ") + f.constraint, {});
+    if (state == u"23502")
+        return constraintText(SQLITE_CONSTRAINT_NOTNULL,
+                              QStringLiteral("NOT NULL constraint failed: ") + f.column, {});
+    if (state.startsWith(u"23")) return constraintText(SQLITE_CONSTRAINT, {}, {});
+    if (state == u"53100") return wording(SQLITE_FULL, {}, {});
+    if (state == u"53200") return wording(SQLITE_NOMEM, {}, {});
+    if (state == u"40001" || state == u"40P01" || state == u"55P03" || state == u"57014")
+        return wording(SQLITE_BUSY, {}, {});
+    if (state.startsWith(u"08") || state.isEmpty() || state == u"57P01" || state == u"57P03")
+        return QStringLiteral(
+            "与数据库服务器的连接已断开，操作没有完成。请检查网络和服务器后再试。");
+    if (state.startsWith(u"28") || state == u"42501")
+        return QStringLiteral("没有使用服务器上这个数据库的权限。请检查登录名、口令和授权。");
+    if (state.startsWith(u"XX"))
+        return QStringLiteral("服务器上的数据库已损坏。请从备份恢复数据库。");
+    return wording(SQLITE_ERROR, {}, {});
+}
+
 QString withDetail(const QString& text, const QString& engineText) {
     return engineText.isEmpty() ? text : text + QStringLiteral("\n详细信息：") + engineText;
 }
@@ -133,6 +170,10 @@ QString openFailureText(int extendedCode, const QString& engineText, const QStri
     return withDetail(
         wording(extendedCode, engineText, {}) + QStringLiteral("\n数据库文件：") + path,
         engineText);
+}
+
+QString serverFailureText(const ServerFailure& failure) {
+    return withDetail(serverWording(failure), failure.message);
 }
 
 }  // namespace talvor::db

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "datamodel/db/DbError.h"
+#include "datamodel/db/EngineWording.h"
 #include "datamodel/db/JetDialect.h"
 #include "datamodel/db/NameIndex.h"
 #include "datamodel/db/Schema.h"
@@ -47,28 +48,21 @@ QString field(const PGresult* r, int code) {
     return value ? QString::fromUtf8(value) : QString();
 }
 
-// The server's message in the words the SQLite engine uses where the program relies on them:
-// a check carries its explanation as its name, a unique index names its table and column.
-QString serverMessage(const PGresult* r, pg_conn* conn) {
-    const QString state = field(r, PG_DIAG_SQLSTATE);
-    const QString constraint = field(r, PG_DIAG_CONSTRAINT_NAME);
-    if (state == u"23514" && !constraint.isEmpty()) return constraint;
-    if (state == u"23505") {
-        const QString table = field(r, PG_DIAG_TABLE_NAME);
-        const QString column =
-            constraint.startsWith(table + u'_') ? constraint.mid(table.size() + 1) : constraint;
-        return QStringLiteral("UNIQUE constraint failed: %1.%2").arg(table, column);
-    }
-    if (state == u"55P03") return QStringLiteral("数据库正被其他用户使用，请稍后再试");
-    const QString primary = field(r, PG_DIAG_MESSAGE_PRIMARY);
-    return primary.isEmpty() ? QString::fromUtf8(PQerrorMessage(conn)).trimmed() : primary;
+ServerFailure failureOf(const PGresult* r, pg_conn* conn) {
+    ServerFailure f{.state = field(r, PG_DIAG_SQLSTATE),
+                    .message = field(r, PG_DIAG_MESSAGE_PRIMARY),
+                    .column = field(r, PG_DIAG_COLUMN_NAME),
+                    .constraint = field(r, PG_DIAG_CONSTRAINT_NAME),
+                    .detail = field(r, PG_DIAG_MESSAGE_DETAIL)};
+    if (f.message.isEmpty()) f.message = QString::fromUtf8(PQerrorMessage(conn)).trimmed();
+    return f;
 }
 
 [[noreturn]] void failWith(const PGresult* r, pg_conn* conn) {
-    const QString state = field(r, PG_DIAG_SQLSTATE);
-    const QString message = serverMessage(r, conn);
-    if (state == u"40001" || state == u"40P01") throw RetriableError(message);
-    throw DbError(message);
+    const ServerFailure failure = failureOf(r, conn);
+    const QString text = serverFailureText(failure);
+    if (failure.state == u"40001" || failure.state == u"40P01") throw RetriableError(text);
+    throw DbError(text);
 }
 
 Result checked(PGresult* raw, pg_conn* conn) {
@@ -225,6 +219,9 @@ void PostgresEngine::open(const QString& connection) {
             throw DbError(QString::fromUtf8(PQerrorMessage(conn_)).trimmed());
         // As long as SQLite waits for another copy's write lock.
         runScript(QStringLiteral("SET lock_timeout = '10s'"));
+        // A year's lines grouped or sorted in memory rather than on the server's disk: a few
+        // counters, each with one statement at a time, keep this well within a server's memory.
+        runScript(QStringLiteral("SET work_mem = '64MB'"));
         if (!isEmpty()) {
             createScratchTables();
             keepNameIndex(prepareNameIndex);

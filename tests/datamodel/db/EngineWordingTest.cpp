@@ -93,6 +93,7 @@ TEST_F(EngineWordingTest, RefusedPostsSayWhatToChange) {
 }
 
 TEST_F(EngineWordingTest, AFullDiskIsSaidSo) {
+    if (t.server) GTEST_SKIP() << "a server's disk is filled by the server's own limits";
     t.exec(QStringLiteral("PRAGMA max_page_count=") +
            t.scalar(QStringLiteral("PRAGMA page_count")).toString());
     const QString text = failureOf([&] {
@@ -130,6 +131,44 @@ TEST(EngineWordingTable, EachFailureHasItsWords) {
     const QString open = db::openFailureText(SQLITE_FULL, {}, QStringLiteral("/d/talvor.mdb"));
     EXPECT_EQ(open, QStringLiteral("磁盘空间已满，数据没有保存。请腾出磁盘空间后再试。\n"
                                    "数据库文件：/d/talvor.mdb"));
+}
+
+// The same words for what a database server reports, by its SQLSTATE.
+TEST(EngineWordingTable, EachServerFailureHasItsWords) {
+    const struct {
+        const char* state;
+        const char* words;
+        const char* detail = nullptr;
+        const char* constraint = nullptr;
+        const char* column = nullptr;
+    } cases[] = {
+        {"23505", "编码已存在：“G'01”", "Key (gods_code)=(G'01) already exists."},
+        {"23505", "编码已存在，", "Key (a, b)=(1, 2) already exists."},
+        {"23514", "输入的内容不符合要求：gods_name 超过 40 个字符", nullptr,
+         "gods_name 超过 40 个字符"},
+        {"23502", "“gods_code”必须填写", nullptr, nullptr, "gods_code"},
+        {"53100", "磁盘空间已满"},
+        {"40001", "数据库正被其他用户使用"},
+        {"55P03", "数据库正被其他用户使用"},
+        {"08006", "与数据库服务器的连接已断开"},
+        {"", "与数据库服务器的连接已断开"},
+        {"28P01", "没有使用服务器上这个数据库的权限"},
+        {"XX001", "服务器上的数据库已损坏"},
+        {"42601", "数据库操作失败"},
+    };
+    for (const auto& c : cases) {
+        const QString text = db::serverFailureText({.state = QString::fromUtf8(c.state),
+                                                    .message = QStringLiteral("server text"),
+                                                    .column = QString::fromUtf8(c.column),
+                                                    .constraint = QString::fromUtf8(c.constraint),
+                                                    .detail = QString::fromUtf8(c.detail)});
+        EXPECT_TRUE(firstLine(text).startsWith(QString::fromUtf8(c.words))) << text.toStdString();
+        EXPECT_FALSE(hasLatinWord(firstLine(text)
+                                      .remove(QStringLiteral("gods_name"))
+                                      .remove(QStringLiteral("gods_code"))))
+            << text.toStdString();
+        EXPECT_TRUE(text.endsWith(QStringLiteral("\n详细信息：server text")));
+    }
 }
 
 }  // namespace

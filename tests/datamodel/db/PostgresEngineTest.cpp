@@ -108,6 +108,28 @@ TEST_F(OnServer, ConcurrentReceiptsOfOneGoodsGiveTheSerialWeightedAverage) {
     EXPECT_DOUBLE_EQ(r.rows.at(0).at(1).toDouble(), (10 * 5 + 10 * 8 + 20 * 11) / 40.0);
 }
 
+// A change that meets another transaction's change of the same row is run again on what that
+// one left, not reported as an error.
+TEST_F(OnServer, AWriteOvertakenByAConcurrentChangeIsRetried) {
+    server_->create(kAdmin);
+    auto counter = connect();
+    auto other = connect();
+    counter->execute(u"insert into goods (gods_code,valu_in) values ('A',0)"_s);
+    other->runScript(
+        u"BEGIN ISOLATION LEVEL SERIALIZABLE; "
+        "UPDATE goods SET valu_in = valu_in + 10 WHERE gods_code = 'A'"_s);
+    std::thread write([&] {
+        counter->execute(u"update goods set valu_in = valu_in + 1 where gods_code = 'A'"_s);
+    });
+    // The counter's update waits on the other's row until that commits, then fails to serialize.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    other->runScript(u"COMMIT"_s);
+    write.join();
+    EXPECT_DOUBLE_EQ(
+        counter->query(u"select valu_in from goods where gods_code='A'"_s).rows[0][0].toDouble(),
+        11);
+}
+
 // A local database with rows in every kind of column, copied whole.
 TEST_F(OnServer, CopyingALocalDatabaseBringsEveryRowAndContinuesTheNumbering) {
     db::SqliteEngine& local = this->local();
