@@ -156,7 +156,7 @@ void prepareNameIndex(Engine& engine) {
 // and no write lock is taken.
 void settlePendingInitials(Engine& engine) {
     if (engine.query(pendingNames()).rows.empty()) return;
-    for (;;) {
+    for (long long total = 0;;) {
         Transaction transaction(engine);
         // Read again under the write lock: another copy may have settled them meanwhile.
         const ResultSet pending = engine.query(pendingNames());
@@ -164,7 +164,11 @@ void settlePendingInitials(Engine& engine) {
             pending.rows.empty() ? 0
                                  : engine.execute(settleStatement(), settleParams(pending.rows));
         transaction.commit();
-        if (settled < kSettleBatch) return;
+        total += settled;
+        if (settled == kSettleBatch) continue;
+        // The server planned its reads for a table of pending names: it learns they are gone.
+        if (total >= kSettleBatch) engine.runScript(QStringLiteral("ANALYZE name_pinyin"));
+        return;
     }
 }
 
