@@ -1,5 +1,8 @@
 #include "datamodel/db/NameIndex.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -12,9 +15,8 @@ namespace {
 
 constexpr const char* kNamed[][2] = {{"goods", "gods_name"}, {"company", "comp_name"}};
 
-// Names settled by one statement. The slots beyond the pending names are bound to null and
-// match none, so one prepared statement serves every batch.
-constexpr int kSettleBatch = 256;
+// Names settled by one transaction: a few tenths of a second of the write lock.
+constexpr int kSettleBatch = 5000;
 
 bool onServer(const Engine& engine) { return engine.dialect() == SqlDialect::Postgres; }
 
@@ -79,18 +81,19 @@ QStringList tableStatements(const Engine& engine) {
     return statements;
 }
 
-// Every name goods and company hold, with its initials where the engine computes them.
+// Every name goods and company hold, with its initials where the engine computes them. The
+// server takes a name that comes twice as a conflict, sparing the sort a union would need.
 QString fillStatement(const Engine& engine) {
     const QString names = QStringLiteral(
-        "SELECT gods_name AS name FROM goods WHERE gods_name IS NOT NULL UNION "
+        "SELECT gods_name AS name FROM goods WHERE gods_name IS NOT NULL UNION %1"
         "SELECT comp_name FROM company WHERE comp_name IS NOT NULL");
     if (onServer(engine))
         return QStringLiteral("INSERT INTO name_pinyin (name) %1 ON CONFLICT DO NOTHING")
-            .arg(names);
+            .arg(names.arg(QStringLiteral("ALL ")));
     return QStringLiteral(
                "INSERT OR IGNORE INTO name_pinyin (name, initials) SELECT name, "
                "pinyin_initials(name) FROM (%1)")
-        .arg(names);
+        .arg(names.arg(QString()));
 }
 
 bool hasTable(Engine& engine) {
@@ -109,29 +112,25 @@ QString pendingNames() {
         .arg(kSettleBatch);
 }
 
-const QString& settleStatement() {
-    static const QString statement = [] {
-        QStringList rows;
-        for (int i = 0; i < kSettleBatch; ++i)
-            rows << QStringLiteral("(cast(:name%1 as citext),:initials%1)").arg(i);
-        return QStringLiteral(
-                   "update name_pinyin set initials = settled.initials from (values %1) as "
-                   "settled (name, initials) where name_pinyin.name = settled.name and "
-                   "name_pinyin.initials is null")
-            .arg(rows.join(u','));
-    }();
-    return statement;
+// The names with their initials go as one JSON parameter, whatever their number, so that one
+// prepared statement serves every batch.
+QString settledJson(const std::vector<ResultRow>& pending) {
+    QJsonArray settled;
+    for (const ResultRow& row : pending) {
+        const QString name = row[0].toString();
+        settled.append(QJsonObject{{QStringLiteral("name"), name},
+                                   {QStringLiteral("initials"), pinyinInitials(name)}});
+    }
+    return QString::fromUtf8(QJsonDocument(settled).toJson(QJsonDocument::Compact));
 }
 
-QVariantMap settleParams(const std::vector<ResultRow>& pending) {
-    QVariantMap params;
-    for (size_t i = 0; i < size_t(kSettleBatch); ++i) {
-        const QVariant name = i < pending.size() ? pending[i][0] : QVariant();
-        params.insert(QStringLiteral("name%1").arg(i), name);
-        params.insert(QStringLiteral("initials%1").arg(i),
-                      name.isNull() ? QVariant() : QVariant(pinyinInitials(name.toString())));
-    }
-    return params;
+long long settle(Engine& engine, const std::vector<ResultRow>& pending) {
+    if (pending.empty()) return 0;
+    return engine.execute(
+        QStringLiteral("update name_pinyin set initials = settled.initials from "
+                       "json_to_recordset(cast(:settled as json)) as settled (name citext, "
+                       "initials text) where name_pinyin.name = settled.name"),
+        {{QStringLiteral("settled"), settledJson(pending)}});
 }
 
 }  // namespace
@@ -160,9 +159,7 @@ void settlePendingInitials(Engine& engine) {
         Transaction transaction(engine);
         // Read again under the write lock: another copy may have settled them meanwhile.
         const ResultSet pending = engine.query(pendingNames());
-        const long long settled =
-            pending.rows.empty() ? 0
-                                 : engine.execute(settleStatement(), settleParams(pending.rows));
+        const long long settled = settle(engine, pending.rows);
         transaction.commit();
         total += settled;
         if (settled == kSettleBatch) continue;
