@@ -202,6 +202,24 @@ std::unique_ptr<TFrmDataMod> serverModule(const QString& connection) {
     return module;
 }
 
+bool onServer(const benchmark::State& state) { return state.range(0) == 1; }
+
+QString benchLocation(const benchmark::State& state, bool writes) {
+    if (onServer(state)) return serverBenchDatabase();
+    return writes ? writableBenchDatabase() : benchDatabase();
+}
+
+std::unique_ptr<TFrmDataMod> benchModule(const benchmark::State& state, bool writes) {
+    const QString where = benchLocation(state, writes);
+    return onServer(state) ? serverModule(where) : fileModule(where);
+}
+
+bool skippedWithoutServer(benchmark::State& state) {
+    if (!onServer(state) || !benchServer().isEmpty()) return false;
+    state.SkipWithError("TALVOR_TEST_SERVER names no server (run under scripts/with-postgres)");
+    return true;
+}
+
 void grantAll() {
     CurrentUser().id = QStringLiteral("admin");
     for (QString& r : CurrentUser().rights) r = QString(kModuleCount, u'1');

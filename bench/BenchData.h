@@ -6,6 +6,10 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
+namespace benchmark {
+class State;
+}
+
 namespace talvor {
 class TFrmDataMod;
 }
@@ -44,6 +48,14 @@ QString serverBenchDatabase();
 // string.
 std::unique_ptr<TFrmDataMod> fileModule(const QString& path);
 std::unique_ptr<TFrmDataMod> serverModule(const QString& connection);
+
+// A benchmark's argument 0 chooses the engine: the file engine (0) or the server (1).
+bool onServer(const benchmark::State& state);
+// Where the argument's engine finds the bench database; a file engine that writes gets a copy.
+QString benchLocation(const benchmark::State& state, bool writes);
+std::unique_ptr<TFrmDataMod> benchModule(const benchmark::State& state, bool writes);
+// Marks the run skipped, and gives true, when it wants the server and there is none.
+bool skippedWithoutServer(benchmark::State& state);
 
 // The user of a screen benchmark: the administrator, with every right.
 void grantAll();

@@ -37,25 +37,6 @@ double median(std::vector<double> samples) {
     return samples.empty() ? 0 : samples[samples.size() / 2];
 }
 
-bool onServer(const benchmark::State& state) { return state.range(0) == 1; }
-
-// Where the argument's engine finds the bench database; a file engine that writes gets a copy.
-QString benchLocation(const benchmark::State& state, bool writes) {
-    if (onServer(state)) return serverBenchDatabase();
-    return writes ? writableBenchDatabase() : benchDatabase();
-}
-
-std::unique_ptr<TFrmDataMod> benchModule(const benchmark::State& state, bool writes) {
-    const QString where = benchLocation(state, writes);
-    return onServer(state) ? serverModule(where) : fileModule(where);
-}
-
-bool skippedWithoutServer(benchmark::State& state) {
-    if (!onServer(state) || !benchServer().isEmpty()) return false;
-    state.SkipWithError("TALVOR_TEST_SERVER names no server (run under scripts/with-postgres)");
-    return true;
-}
-
 void reportMedian(benchmark::State& state, const std::vector<double>& times) {
     state.counters["median_ms"] = median(times) * 1e3;
 }

@@ -3,6 +3,7 @@
 
 #include "BenchData.h"
 #include "datamodel/DataModule.h"
+#include "datamodel/db/PostgresEngine.h"
 #include "datamodel/db/SqliteEngine.h"
 #include "master/core/NameSearch.h"
 
@@ -35,18 +36,15 @@ void BM_RawSqliteNamePart100k(benchmark::State& state) {
     sqlite3_close(db);
 }
 
-struct Module {
-    TFrmDataMod module;
-    Module() { module.connectTo(benchDatabase()); }
-};
-
-// What a completing name box offers for one typed text.
+// What a completing name box offers for one typed text (argument 1), on the file engine or
+// the server (argument 0): scripts/with-postgres ./build/talvor_bench --benchmark_filter=Name
 void BM_NameCompletion100k(benchmark::State& state) {
-    Module m;
-    const QString typed = QLatin1String(kTyped[state.range(0)]);
+    if (skippedWithoutServer(state)) return;
+    const auto module = benchModule(state, false);
+    const QString typed = QLatin1String(kTyped[state.range(1)]);
     qsizetype offered = 0;
     for (auto _ : state)
-        offered = matchingNames(m.module.AdoConn(), NamedTable::Goods, typed, 50).size();
+        offered = matchingNames(module->AdoConn(), NamedTable::Goods, typed, 50).size();
     state.SetLabel(typed.toStdString());
     state.counters["names"] = double(offered);
 }
@@ -54,36 +52,53 @@ void BM_NameCompletion100k(benchmark::State& state) {
 // What the goods screen's quick find reads before it moves: the next matching code after the
 // first goods, round to the top (so a text nothing matches reads everything twice).
 void BM_QuickFindNext100k(benchmark::State& state) {
-    Module m;
-    const QString typed = QLatin1String(kTyped[state.range(0)]);
+    if (skippedWithoutServer(state)) return;
+    const auto module = benchModule(state, false);
+    const QString typed = QLatin1String(kTyped[state.range(1)]);
     const QString after = goodsCode(0);
     for (auto _ : state)
         benchmark::DoNotOptimize(
-            nextMatchingCode(m.module.AdoConn(), NamedTable::Goods, typed, after));
+            nextMatchingCode(module->AdoConn(), NamedTable::Goods, typed, after));
     state.SetLabel(typed.toStdString());
 }
 
-// Opening a database made before the name index: every goods and company name is read once.
+std::unique_ptr<db::Engine> openEngine(const benchmark::State& state, const QString& where) {
+    std::unique_ptr<db::Engine> engine;
+    if (onServer(state))
+        engine = std::make_unique<db::PostgresEngine>();
+    else
+        engine = std::make_unique<db::SqliteEngine>();
+    engine->open(where);
+    return engine;
+}
+
+// Opening a database made before the name index, on the file engine or the server (argument
+// 0): every goods and company name is read once and given its initials.
 void BM_NameIndexFirstOpen100k(benchmark::State& state) {
-    const QString path = writableBenchDatabase();
+    if (skippedWithoutServer(state)) return;
+    const QString where = benchLocation(state, true);
     for (auto _ : state) {
         state.PauseTiming();
         {
-            db::SqliteEngine engine;
-            engine.open(path);
-            engine.runScript(QStringLiteral("DROP TABLE name_pinyin"));
+            const auto engine = openEngine(state, where);
+            engine->runScript(QStringLiteral("DROP TABLE name_pinyin"));
+            if (onServer(state))
+                engine->runScript(QStringLiteral(
+                    "DROP TRIGGER goods_pinyin ON goods; DROP TRIGGER company_pinyin ON company"));
         }
         state.ResumeTiming();
-        db::SqliteEngine engine;
-        engine.open(path);
+        openEngine(state, where);
     }
 }
 
 }  // namespace
 
 BENCHMARK(BM_RawSqliteNamePart100k)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_NameCompletion100k)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_NameIndexFirstOpen100k)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_QuickFindNext100k)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NameCompletion100k)->ArgsProduct({{0, 1}, {0, 1, 2}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NameIndexFirstOpen100k)
+    ->DenseRange(0, 1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
+BENCHMARK(BM_QuickFindNext100k)->ArgsProduct({{0, 1}, {0, 1, 2}})->Unit(benchmark::kMillisecond);
 
 }  // namespace talvor::bench

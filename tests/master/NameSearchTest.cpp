@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <future>
+#include <latch>
+
 #include "datamodel/db/Pinyin.h"
 #include "datamodel/db/SqliteEngine.h"
 #include "master/core/NameSearch.h"
@@ -98,20 +101,82 @@ TEST_F(NameSearchTest, NextMatchingCodeGoesOnByCodeAndWrapsAround) {
             << c.typed << " after " << c.after;
 }
 
+// What a database made before the index, or copied to a server without it, holds: goods and
+// no name_pinyin, nor triggers that fill it.
 TEST_F(NameSearchTest, ADatabaseWithoutTheIndexGetsItAtOpen) {
     addGoods(QStringLiteral("G1"), QStringLiteral("绿茶"));
     t.module->disconnect();
     {
-        db::SqliteEngine plain;
-        plain.open(t.path);
+        const auto copy = t.anotherCopy();
+        db::Engine& plain = copy->AdoConn();
         plain.runScript(QStringLiteral("DROP TABLE name_pinyin"));
-        plain.runScript(QStringLiteral("DROP TRIGGER temp.goods_pinyin_ins"));
-        plain.runScript(
+        if (t.server) {
+            for (const char* table : {"goods", "company"})
+                plain.runScript(
+                    QStringLiteral("DROP TRIGGER %1_pinyin ON %1").arg(QLatin1String(table)));
+        } else {
+            plain.runScript(QStringLiteral("DROP TRIGGER temp.goods_pinyin_ins"));
+        }
+        plain.execute(
             QStringLiteral("insert into goods (gods_code,gods_name) values ('G2','红茶')"));
     }
     t.module->connectTo(t.path);
     EXPECT_EQ(goodsFound("lc"), QStringList{QStringLiteral("绿茶")});
     EXPECT_EQ(goodsFound("hc"), QStringList{QStringLiteral("红茶")});
+    addGoods(QStringLiteral("G3"), QStringLiteral("花茶"));
+    EXPECT_EQ(goodsFound("hc"), (QStringList{QStringLiteral("红茶"), QStringLiteral("花茶")}))
+        << "names written after the open are found too";
+}
+
+// Another counter adds and renames goods and companies while this one has the database open.
+TEST_F(NameSearchTest, NamesWrittenByAnotherCopyAreFoundByTheirInitials) {
+    addGoods(QStringLiteral("G1"), QStringLiteral("绿茶"));
+    EXPECT_EQ(goodsFound("lc"), QStringList{QStringLiteral("绿茶")});
+    const auto copy = t.anotherCopy();
+    db::Engine& other = copy->AdoConn();
+    other.execute(
+        QStringLiteral("insert into goods (gods_code,gods_name) values ('G2','重庆火锅')"));
+    other.execute(QStringLiteral("update goods set gods_name = '红茶' where gods_code = 'G1'"));
+    other.execute(
+        QStringLiteral("insert into company (comp_code,comp_name) values ('C1','华东贸易公司')"));
+
+    EXPECT_EQ(goodsFound("cqhg"), QStringList{QStringLiteral("重庆火锅")});
+    EXPECT_EQ(goodsFound("hc"), QStringList{QStringLiteral("红茶")});
+    EXPECT_EQ(goodsFound("lc"), QStringList{});
+    EXPECT_EQ(nextMatchingCode(t.engine(), NamedTable::Company, QStringLiteral("hdmy"),
+                               QStringLiteral("C0")),
+              QStringLiteral("C1"));
+    EXPECT_EQ(t.scalar(QStringLiteral("select count(*) from goods where ") +
+                           nameMatches(NamedTable::Goods),
+                       namedParams(QStringLiteral("cq")))
+                  .toInt(),
+              1);
+}
+
+// Two counters start at once after a third wrote many names: both settle the same names, in
+// several batches, and neither fails.
+TEST_F(NameSearchTest, TwoCopiesSettlingTheSameNamesAtOnceBothFindThem) {
+    {
+        const auto copy = t.anotherCopy();
+        db::Engine& writer = copy->AdoConn();
+        db::Transaction transaction(writer);
+        for (int i = 0; i < 600; ++i)
+            writer.execute(QStringLiteral("insert into goods (gods_code,gods_name) values (:c,:n)"),
+                           {{QStringLiteral("c"), QStringLiteral("G%1").arg(i)},
+                            {QStringLiteral("n"), QStringLiteral("测试商品%1").arg(i)}});
+        transaction.commit();
+    }
+    std::latch start(2);
+    const auto counter = [&] {
+        start.arrive_and_wait();
+        const auto copy = t.anotherCopy();
+        return matchingNames(copy->AdoConn(), NamedTable::Goods, QStringLiteral("cssp59"), 50)
+            .size();
+    };
+    auto first = std::async(std::launch::async, counter);
+    auto second = std::async(std::launch::async, counter);
+    EXPECT_EQ(first.get(), 11);  // 59 and 590 to 599
+    EXPECT_EQ(second.get(), 11);
 }
 
 }  // namespace

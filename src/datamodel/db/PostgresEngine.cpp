@@ -5,11 +5,13 @@
 #include <QDate>
 #include <QDateTime>
 #include <QRegularExpression>
+#include <QScopedValueRollback>
 #include <memory>
 
 #include "datamodel/db/DbError.h"
 #include "datamodel/db/EngineWording.h"
 #include "datamodel/db/JetDialect.h"
+#include "datamodel/db/NameIndex.h"
 #include "datamodel/db/Schema.h"
 #include "datamodel/db/TextRules.h"
 
@@ -220,7 +222,10 @@ void PostgresEngine::open(const QString& connection) {
         // A year's lines grouped or sorted in memory rather than on the server's disk: a few
         // counters, each with one statement at a time, keep this well within a server's memory.
         runScript(QStringLiteral("SET work_mem = '64MB'"));
-        if (!isEmpty()) createScratchTables();
+        if (!isEmpty()) {
+            createScratchTables();
+            keepNameIndex(prepareNameIndex);
+        }
     } catch (...) {
         close();
         throw;
@@ -242,6 +247,14 @@ void PostgresEngine::requireOpen() const {
 bool PostgresEngine::isEmpty() {
     Result r = checked(runNative(QStringLiteral("SELECT to_regclass('goods') IS NULL")), conn_);
     return PQgetvalue(r.get(), 0, 0)[0] == 't';
+}
+
+// Names written by any copy of the program wait for their initials, which only a client can
+// compute; the work of settling them reads the table itself and so must not settle again.
+void PostgresEngine::keepNameIndex(void (*work)(Engine&)) {
+    if (keepingNameIndex_) return;
+    const QScopedValueRollback keeping(keepingNameIndex_, true);
+    work(*this);
 }
 
 void PostgresEngine::createScratchTables() {
@@ -301,6 +314,7 @@ PGresult* PostgresEngine::runOnce(const Prepared& p, const QVariantMap& params) 
 
 PGresult* PostgresEngine::run(const QString& statement, const QVariantMap& params) {
     requireOpen();
+    if (readsNameIndex(statement)) keepNameIndex(settlePendingInitials);
     beforeStatement(statement);
     requireStorableText(statement);
     const Prepared& p = prepare(statement);

@@ -17,6 +17,9 @@ namespace talvor::db {
 // it reads (the stock and cost of a goods) is what the previous writer left. A statement run
 // outside a transaction is its own write transaction, retried when the server reports a
 // serialization failure.
+//
+// Before a statement reads the names found by their pinyin initials, the names any copy wrote
+// since get their initials (see NameIndex).
 class PostgresEngine final : public Engine {
   public:
     PostgresEngine();
@@ -74,6 +77,7 @@ class PostgresEngine final : public Engine {
     pg_result* runNative(const QString& sql);
     long long executeInTransaction(const QString& statement, const QVariantMap& params);
     void createScratchTables();
+    void keepNameIndex(void (*work)(Engine&));
     void releaseWriteLock();
     const OriginColumns& originOf(unsigned int tableOid);
     ResultColumn describeColumn(pg_result* result, int i);
@@ -86,6 +90,7 @@ class PostgresEngine final : public Engine {
     QHash<unsigned int, OriginColumns> origins_;
     long long lastInsertId_ = 0;
     bool holdsWriteLock_ = false;
+    bool keepingNameIndex_ = false;
     StatementStats stats_;
 };
 

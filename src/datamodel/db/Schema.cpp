@@ -213,7 +213,8 @@ QString postgresColumn(const ColumnDef& c) {
 }
 
 // What SQLite gets from the engine's own functions, on PostgreSQL: the date check, datetime(),
-// year() and month() of a stored date text, and the row numbers. A new row is numbered after the
+// year() and month() of a stored date text, instr() (by code points, letter case counting),
+// and the row numbers. A new row is numbered after the
 // highest number in its table, so that rows copied with their numbers (a scratch table, a
 // moved database) and the numbers a failed transaction took are as in SQLite. Writers take
 // turns on the server (see PostgresEngine), so no two transactions take the same number.
@@ -232,6 +233,8 @@ const char* const kPostgresFunctions[] = {
     "BEGIN IF NEW.in_id IS NULL THEN "
     "EXECUTE format('SELECT coalesce(max(in_id), 0) + 1 FROM %I.%I', TG_TABLE_SCHEMA, "
     "TG_TABLE_NAME) INTO NEW.in_id; END IF; RETURN NEW; END $$",
+    "CREATE OR REPLACE FUNCTION instr(t text, part text) RETURNS integer LANGUAGE sql IMMUTABLE "
+    "AS $$ SELECT strpos(t, part) $$",
     "CREATE OR REPLACE FUNCTION month(t text) RETURNS integer LANGUAGE sql IMMUTABLE AS "
     "$$ SELECT CASE WHEN t ~ '^[0-9]{4}-[0-9]{2}-[0-9]{2}' THEN substr(t, 6, 2)::integer END $$",
 };
@@ -319,6 +322,7 @@ void createTables(Engine& engine) {
     for (const auto& [table, column] : kIndexes)
         engine.runScript(QStringLiteral("CREATE INDEX %1_%2 ON %1(%2)")
                              .arg(QLatin1String(table), QLatin1String(column)));
+    prepareNameIndex(engine);
 }
 
 void createDatabase(const QString& path, const Administrator& admin) {
@@ -326,7 +330,6 @@ void createDatabase(const QString& path, const Administrator& admin) {
     engine.create(path);
     Transaction tx(engine);
     createSchema(engine, admin);
-    prepareNameIndex(engine);
     tx.commit();
 }
 
