@@ -169,9 +169,9 @@ BENCHMARK(BM_EngineFourCounters)
 }  // namespace
 
 bool runAsCounter() {
-    const QString spec = qEnvironmentVariable("TALVOR_BENCH_COUNTER");
-    if (spec.isEmpty()) return false;
-    const QStringList parts = spec.split(u';');
+    const QString counter = qEnvironmentVariable("TALVOR_BENCH_COUNTER");
+    if (counter.isEmpty()) return false;
+    const QStringList parts = counter.split(u';');
     const bool server = parts[0] == u"1";
     const QString where = parts.mid(3).join(u';');
     PurchaseScreen screen(server ? serverModule(where) : fileModule(where), parts[1].toInt());
