@@ -10,9 +10,10 @@
 
 namespace talvor::bench {
 
-// Twenty different goods per bill, spread over the whole ledger.
+// Twenty different goods per bill, spread over the whole ledger; wide arithmetic, since bills
+// of several writers are numbered in the millions.
 inline QString lineCode(int bill, int line) {
-    return goodsCode((bill * 7919 + line * 4999) % kGoods);
+    return goodsCode(int((qint64(bill) * 7919 + line * 4999) % kGoods));
 }
 inline double linePrice(int line) { return 10.0 + line; }
 
