@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QThread>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <stdexcept>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "BenchData.h"
 #include "PurchaseEntry.h"
 #include "StatisticsProgram.h"
+#include "Timing.h"
 #include "statistics/StatisticsScreens.h"
 #include "warehouse/StockLists.h"
 
@@ -23,19 +23,8 @@
 namespace talvor::bench {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int kCounters = 4;
 constexpr int kBillsPerCounter = 40;
-
-double seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-double median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples.empty() ? 0 : samples[samples.size() / 2];
-}
 
 void reportMedian(benchmark::State& state, const std::vector<double>& times) {
     state.counters["median_ms"] = median(times) * 1e3;
@@ -48,9 +37,7 @@ void BM_EngineSavePurchase(benchmark::State& state) {
     std::vector<double> times;
     for (auto _ : state) {
         screen.enterBill();
-        const auto start = Clock::now();
-        screen.save();
-        times.push_back(seconds(start));
+        times.push_back(timed([&] { screen.save(); }));
         state.SetIterationTime(times.back());
     }
     reportMedian(state, times);
@@ -66,9 +53,7 @@ void BM_EngineStockQuery(benchmark::State& state) {
     find->click();
     std::vector<double> times;
     for (auto _ : state) {
-        const auto start = Clock::now();
-        find->click();
-        times.push_back(seconds(start));
+        times.push_back(timed([&] { find->click(); }));
         state.SetIterationTime(times.back());
         if (module->StoreQ->recordCount() < kGoods) throw std::runtime_error("rows");
     }
@@ -82,9 +67,7 @@ void BM_EngineSalesRanking(benchmark::State& state) {
     std::vector<double> times;
     for (auto _ : state) {
         p.screen->list().close();
-        const auto start = Clock::now();
-        p.screen->cmd_findClick();
-        times.push_back(seconds(start));
+        times.push_back(timed([&] { p.screen->cmd_findClick(); }));
         state.SetIterationTime(times.back());
         state.counters["rows"] = p.screen->list().recordCount();
     }
@@ -180,9 +163,7 @@ bool runAsCounter() {
     double worst = 0;
     for (int i = 0; i < kBillsPerCounter; ++i) {
         screen.enterBill();
-        const auto start = Clock::now();
-        screen.save();
-        worst = std::max(worst, seconds(start));
+        worst = std::max(worst, timed([&] { screen.save(); }));
     }
     std::printf("%.6f %lld\n", worst, QDateTime::currentMSecsSinceEpoch());
     return true;

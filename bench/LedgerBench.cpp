@@ -2,24 +2,17 @@
 #include <sqlite3.h>
 
 #include <QDate>
-#include <algorithm>
-#include <chrono>
 #include <ctime>
 #include <stdexcept>
 
 #include "BenchData.h"
 #include "PurchaseEntry.h"
+#include "Timing.h"
 #include "bills/core/BillOperations.h"
 #include "datamodel/DataModule.h"
 
 namespace talvor::bench {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
 
 // Processor time of this thread: what the writes cost without the wait for the disk.
 double cpuSeconds() {
@@ -35,18 +28,11 @@ struct Samples {
     template <typename F>
     double time(F f) {
         const double cpuStart = cpuSeconds();
-        const auto start = Clock::now();
-        f();
-        wall.push_back(seconds(start));
+        wall.push_back(timed(f));
         cpu.push_back(cpuSeconds() - cpuStart);
         return wall.back();
     }
 };
-
-double median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples.empty() ? 0 : samples[samples.size() / 2];
-}
 
 // The same rows written through the C library with prepared statements, in one transaction.
 class RawWriter : RawConnection {

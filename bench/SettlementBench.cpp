@@ -2,38 +2,25 @@
 #include <sqlite3.h>
 
 #include <QDate>
-#include <algorithm>
-#include <chrono>
 #include <stdexcept>
 
 #include "BenchData.h"
+#include "Timing.h"
 #include "accounts/core/Settlement.h"
 #include "datamodel/DataModule.h"
 
 namespace talvor::bench {
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using namespace Qt::StringLiterals;
 
 constexpr int kOpenBills = 10000;
 constexpr const char* kCustomer = "C00007";
 
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 template <typename F>
 double timed(std::vector<double>& samples, F f) {
-    const auto start = Clock::now();
-    f();
-    samples.push_back(secondsSince(start));
+    samples.push_back(bench::timed(f));
     return samples.back();
-}
-
-double median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples.empty() ? 0 : samples[samples.size() / 2];
 }
 
 // A copy of the bench database whose customer owes on 10,000 sales bills of the year besides

@@ -3,11 +3,10 @@
 
 #include <QDate>
 #include <QPushButton>
-#include <algorithm>
-#include <chrono>
 #include <stdexcept>
 
 #include "BenchData.h"
+#include "Timing.h"
 #include "common/core/DataRoutines.h"
 #include "common/core/GoodsCaptions.h"
 #include "datamodel/DataModule.h"
@@ -19,20 +18,6 @@
 
 namespace talvor::bench {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-template <typename F>
-double timed(F f) {
-    const auto start = Clock::now();
-    f();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples.empty() ? 0 : samples[samples.size() / 2];
-}
 
 void report(benchmark::State& state, const std::vector<double>& ours,
             const std::vector<double>& raw) {

@@ -276,7 +276,9 @@ QString PostgresEngine::completeDistinctOrder(const QString& sql, qsizetype at) 
     return sql.left(at) + QStringLiteral(" order by ") + positions.join(u',') + sql.mid(at);
 }
 
+// Each statement's text is checked once, as it is translated.
 QString PostgresEngine::translate(const QString& statement, QStringList& parameters) {
+    requireStorableText(statement);
     const JetTranslation t = translateJet(statement, SqlDialect::Postgres);
     parameters = t.parameters;
     return t.distinctOrderAt >= 0 ? completeDistinctOrder(t.sql, t.distinctOrderAt) : t.sql;
@@ -287,6 +289,7 @@ const PostgresEngine::Prepared& PostgresEngine::prepare(const QString& statement
     if (found != cache_.constEnd()) return *found;
     Prepared p;
     p.name = "talvor_" + QByteArray::number(cache_.size() + 1);
+    p.readsNameIndex = readsNameIndex(statement);
     QString sql = translate(statement, p.parameters);
     p.autoColumn = autoColumnOfInsert(statement);
     if (!p.autoColumn.isEmpty())
@@ -314,9 +317,9 @@ PGresult* PostgresEngine::runOnce(const Prepared& p, const QVariantMap& params) 
 
 PGresult* PostgresEngine::run(const QString& statement, const QVariantMap& params) {
     requireOpen();
-    if (readsNameIndex(statement)) keepNameIndex(settlePendingInitials);
     beforeStatement(statement);
-    requireStorableText(statement);
+    if (prepare(statement).readsNameIndex) keepNameIndex(settlePendingInitials);
+    // Looked up again: settling prepares statements of its own, which may move the cache.
     const Prepared& p = prepare(statement);
     Result r = checked(runOnce(p, params), conn_);
     if (!p.autoColumn.isEmpty() && PQntuples(r.get()) > 0)
@@ -386,7 +389,6 @@ void PostgresEngine::queryInChunks(const QString& statement, int chunk, const Ch
     requireOpen();
     if (chunk < 1) throw DbError(QStringLiteral("每次读取的行数必须大于 0"));
     beforeStatement(statement);
-    requireStorableText(statement);
     Transaction snapshot(*this, Transaction::Snapshot);
     QStringList parameters;
     runScript(QStringLiteral("DECLARE talvor_chunks NO SCROLL CURSOR FOR ") +

@@ -62,7 +62,8 @@ class PostgresEngine final : public Engine {
     struct Prepared {
         QByteArray name;
         QStringList parameters;
-        QString autoColumn;  // an insert returns this column's new value
+        QString autoColumn;           // an insert returns this column's new value
+        bool readsNameIndex = false;  // waiting initials are settled before it runs
     };
     struct OriginColumns {
         QString table;
